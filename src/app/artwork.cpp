@@ -1,0 +1,118 @@
+#include "artwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace artwork {
+
+namespace {
+
+struct Palette {
+    QColor deep, glow, line;
+};
+
+Palette gamePalette(Game game)
+{
+    switch (game) {
+    case Game::UT99: return {QColor(18, 6, 4), QColor(120, 34, 10), QColor(255, 120, 40, 28)};
+    case Game::UT2004: return {QColor(4, 10, 24), QColor(20, 60, 120), QColor(90, 170, 255, 28)};
+    case Game::UT3: break;
+    }
+    return {QColor(6, 14, 8), QColor(40, 80, 40), QColor(150, 220, 120, 28)};
+}
+
+} // namespace
+
+QPixmap background(Game game, QSize size)
+{
+    const Palette colours = gamePalette(game);
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QRadialGradient glow(QPointF(size.width() * 0.3, size.height() * 0.15), size.width() * 0.9);
+    glow.setColorAt(0.0, colours.glow);
+    glow.setColorAt(1.0, colours.deep);
+    painter.fillRect(pixmap.rect(), glow);
+
+    // A faint grid of diagonal lines, like a metal floor plate.
+    painter.setPen(QPen(colours.line, 1));
+    for (int x = -size.height(); x < size.width(); x += 14)
+        painter.drawLine(x, 0, x + size.height(), size.height());
+    return pixmap;
+}
+
+QPixmap gameLogo(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setItalic(true);
+    font.setPixelSize(size.height() * 6 / 10);
+    QPainterPath text;
+    text.addText(0, 0, font, QStringLiteral("UT99"));
+    const QRectF bounds = text.boundingRect();
+    text.translate(size.width() / 2.0 - bounds.center().x(), size.height() / 2.0 - bounds.center().y());
+
+    QLinearGradient metal(0, 0, 0, size.height());
+    metal.setColorAt(0.0, QColor(255, 230, 150));
+    metal.setColorAt(0.5, QColor(220, 120, 20));
+    metal.setColorAt(1.0, QColor(120, 30, 0));
+    painter.setPen(QPen(QColor(40, 10, 0), 2));
+    painter.setBrush(metal);
+    painter.drawPath(text);
+    return pixmap;
+}
+
+QPixmap makersEmblem(QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const QRectF box = QRectF(pixmap.rect()).adjusted(2, 2, -2, -2);
+    QPainterPath shield;
+    shield.moveTo(box.left(), box.top());
+    shield.lineTo(box.right(), box.top());
+    shield.lineTo(box.right(), box.center().y());
+    shield.quadTo(box.right(), box.bottom(), box.center().x(), box.bottom());
+    shield.quadTo(box.left(), box.bottom(), box.left(), box.center().y());
+    shield.closeSubpath();
+    painter.setPen(QPen(QColor(230, 230, 240), 2));
+    painter.setBrush(QColor(150, 20, 20));
+    painter.drawPath(shield);
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(static_cast<int>(box.height() * 0.55));
+    painter.setFont(font);
+    painter.drawText(box.adjusted(0, 0, 0, -box.height() * 0.1), Qt::AlignCenter, QStringLiteral("Q"));
+    return pixmap;
+}
+
+QIcon windowIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A cross-hair over a dark disc.
+    painter.setBrush(QColor(30, 30, 40));
+    painter.setPen(QPen(QColor(230, 120, 20), 2));
+    painter.drawEllipse(QRectF(2, 2, 28, 28));
+    painter.drawEllipse(QRectF(10, 10, 12, 12));
+    painter.drawLine(16, 3, 16, 12);
+    painter.drawLine(16, 20, 16, 29);
+    painter.drawLine(3, 16, 12, 16);
+    painter.drawLine(20, 16, 29, 16);
+    return QIcon(pixmap);
+}
+
+} // namespace artwork

@@ -1,0 +1,67 @@
+#include "favouriteslots.h"
+
+namespace favourites {
+
+const SlotTable kUt99Slots{
+    Game::UT99,
+    {{
+        {{"ServerName", "ServerIP", "ServerPort", "QueryPort"}, "Option1(0)", true},
+        {{"ServerName2", "ServerIP2", "ServerPort2", "QueryPort2"}, "Option1(1)", true},
+        {{"ServerName3", "ServerIP3", "ServerPort3", "QueryPort3"}, "Option1(2)", true},
+        {{"ServerName4", "ServerIP4", "ServerPort4", "QueryPort4"}, "Option1(3)", true},
+        {{"ServerName5", "ServerIP5", "ServerPort5", "QueryPort5"}, "Option1(4)", true},
+        {{"ServerName6", "ServerIP6", "ServerPort6", "QueryPort6"}, "Option1(5)", true},
+    }},
+    SecondPort,
+    std::nullopt,
+};
+
+const SlotTable kUt2004Slots{
+    Game::UT2004,
+    {{
+        {{"ServerName04", "ServerIP04", "ServerPort04", nullptr}, "serverOpt(6)", false},
+        {{"ServerName042", "ServerIP042", "ServerPort042", nullptr}, "serverOpt(1)", true},
+        {{"ServerName043", "ServerIP043", "ServerPort043", nullptr}, "serverOpt(2)", true},
+        {{"ServerName044", "ServerIP044", "ServerPort044", nullptr}, "serverOpt(3)", true},
+        {{"ServerName045", "ServerIp045", "ServerPort045", nullptr}, "serverOpt(4)", true},
+        {{"ServerName046", "ServerIP046", "ServerPort046", nullptr}, "serverOpt(5)", true},
+    }},
+    Port,
+    std::nullopt,
+};
+
+const SlotTable kUt3Slots{
+    Game::UT3,
+    {{
+        {{"UT3ServerName", "UT3ServerIP", "UT3ServerPort", "Serverwport"}, "serverFav(0)", true},
+        {{"UT3ServerName2", "UT3ServerIP2", "UT3ServerPort2", "Serverwport2"}, "serverFav(1)", true},
+        {{"UT3ServerName3", "UT3ServerIP3", "UT3ServerPort3", "Serverwport3"}, "serverFav(2)", true},
+        {{"UT3ServerName4", "UT3ServerIP4", "UT3ServerPort4", "Serverwport4"}, "serverFav(3)", true},
+        {{"UT3ServerName5", "UT3ServerIP5", "UT3ServerPort5", "Serverwport5"}, "serverFav(4)", true},
+        {{"UT3ServerName6", "UT3ServerIP6", "UT3ServerPort6", "Serverwport6"}, "serverFav(5)", true},
+    }},
+    Port,
+    SecondPort,
+};
+
+const SlotTable& slotTable(Game game)
+{
+    switch (game) {
+    case Game::UT99: return kUt99Slots;
+    case Game::UT2004: return kUt2004Slots;
+    case Game::UT3: break;
+    }
+    return kUt3Slots;
+}
+
+std::optional<int> chosenSlot(const SlotTable& table, const std::function<bool(const char* option)>& isSet)
+{
+    for (int row = 0; row < kSlotCount; ++row) {
+        const Slot& slot = table.rows[static_cast<std::size_t>(row)];
+        if (slot.selectable && isSet(slot.option))
+            return row;
+    }
+    return std::nullopt;
+}
+
+} // namespace favourites

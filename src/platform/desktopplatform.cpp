@@ -1,0 +1,5 @@
+#include "desktopplatform.h"
+
+#include <QCoreApplication>
+
+QString ExecutableDirectory::path() const { return QCoreApplication::applicationDirPath(); }
