@@ -97,6 +97,21 @@ QPixmap makersEmblem(QSize size)
     return pixmap;
 }
 
+QPixmap alertBackground(QSize size)
+{
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient steel(0, 0, 0, size.height());
+    steel.setColorAt(0.0, QColor(60, 16, 8));
+    steel.setColorAt(1.0, QColor(12, 4, 2));
+    painter.fillRect(pixmap.rect(), steel);
+    painter.setPen(QPen(QColor(230, 120, 20), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(pixmap.rect()).adjusted(1, 1, -1, -1));
+    return pixmap;
+}
+
 QIcon windowIcon()
 {
     QPixmap pixmap(32, 32);

@@ -12,6 +12,7 @@ namespace artwork {
 QPixmap background(Game game, QSize size);
 QPixmap gameLogo(QSize size);
 QPixmap makersEmblem(QSize size);
+QPixmap alertBackground(QSize size);
 QIcon windowIcon();
 
 } // namespace artwork

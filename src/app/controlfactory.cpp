@@ -199,5 +199,9 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         widget->setCursor(Qt::PointingHandCursor);
     if (control.flags & NoTabStop)
         widget->setFocusPolicy(Qt::ClickFocus);
+    // Where the designed face is missing a stand-in may be wider: a label grows
+    // to show its whole caption rather than cut it.
+    if (control.kind == Kind::Label && widget->sizeHint().width() > place.width())
+        widget->resize(widget->sizeHint().width(), place.height());
     return widget;
 }

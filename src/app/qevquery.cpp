@@ -1,8 +1,10 @@
 #include "qevquery.h"
 
+#include "alertdialog.h"
 #include "artwork.h"
 #include "controlfactory.h"
 #include "controlspec.h"
+#include "favourites/favouritesfile.h"
 #include "hostconstants.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -43,6 +46,20 @@ constexpr QueryHandlers kQueryHandlers[query::QueryTabCount] = {
     {&QevQuery::cmdBeginQueryut3f_Click, &QevQuery::Timerut3f_Timer, &QevQuery::lookuput3f},
 };
 
+constexpr char kSavedMessage[] = "Changes Successfully Saved!";
+constexpr char kNotSavedMessage[] = "Changes NOT Saved!";
+
+struct SaveHandlers {
+    void (QevQuery::*click)();
+    void (QevQuery::*tick)();
+    std::optional<QString> (QevQuery::*writer)();
+};
+constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
+    {&QevQuery::cmdSaveChanges_Click, &QevQuery::Timer2_Timer, &QevQuery::lookup2},
+    {&QevQuery::cmdSaveChanges04f_Click, &QevQuery::Timer042_Timer, &QevQuery::lookup042},
+    {&QevQuery::cmdSaveChangesut3_Click, &QevQuery::Timerut3s_Timer, &QevQuery::lookuput3s},
+};
+
 } // namespace
 
 QevQuery::QevQuery(Platform platform, QWidget* parent) : QWidget(parent), m_platform(platform)
@@ -54,14 +71,22 @@ QevQuery::QevQuery(Platform platform, QWidget* parent) : QWidget(parent), m_plat
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(layout::windowFont());
     buildControls();
+    guardFavouriteFields();
     connectHandlers();
+}
+
+QevQuery::~QevQuery()
+{
+    // The dialogs are windows of their own; they go with the main window.
+    delete m_alert;
+    delete m_alert2;
 }
 
 void QevQuery::buildControls()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / kTwipsPerInch;
-    ControlFactory factory(m_platform, pixelsPerTwip, QStringLiteral(UTQ_MAIN_STATUS_HOST));
+    m_pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / kTwipsPerInch;
+    ControlFactory factory(m_platform, m_pixelsPerTwip, QStringLiteral(UTQ_MAIN_STATUS_HOST));
 
     setFixedSize(factory.pixels(layout::kClientArea).size());
 
@@ -102,6 +127,35 @@ void QevQuery::connectHandlers()
         connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kQueryHandlers[i].click);
         connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kQueryHandlers[i].tick);
     }
+    for (int i = 0; i < favourites::SaveTabCount; ++i) {
+        const favourites::SaveTab& tab = favourites::kSaveTabs[static_cast<std::size_t>(i)];
+        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kSaveHandlers[i].click);
+        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kSaveHandlers[i].tick);
+    }
+}
+
+void QevQuery::guardFavouriteFields()
+{
+    // A favourite loads as at most 254 characters, and a line break would split
+    // its line in the file: neither may enter a field.
+    for (const favourites::SaveTab& tab : favourites::kSaveTabs) {
+        for (const favourites::Slot& slot : tab.table->rows) {
+            for (const char* name : slot.fields) {
+                if (!name)
+                    continue;
+                QLineEdit* field = widget<QLineEdit>(name);
+                field->setMaxLength(favourites::kMaxValueLength);
+                connect(field, &QLineEdit::textChanged, field, [field](const QString& text) {
+                    const QString flat = favourites::withoutLineBreaks(text);
+                    if (flat != text) {
+                        const int cursor = field->cursorPosition();
+                        field->setText(flat);
+                        field->setCursorPosition(std::min(cursor, static_cast<int>(flat.size())));
+                    }
+                });
+            }
+        }
+    }
 }
 
 void QevQuery::Form_Load()
@@ -111,7 +165,17 @@ void QevQuery::Form_Load()
         move(screen->availableGeometry().center() - rect().center());
     show();
     SelectHostText();
-    // The favourites files are read here, after the window shows: UT99, then UT3, then UT2004.
+    IniFile = programFile(favourites::kUt99Slots.fileName);
+    ReadIni();
+    IniFile = programFile(favourites::kUt3Slots.fileName);
+    ReadIniut3();
+    IniFile = programFile(favourites::kUt2004Slots.fileName);
+    ReadIni04();
+}
+
+QString QevQuery::programFile(const char* name) const
+{
+    return m_platform.programDirectory.path() + QLatin1Char('/') + QLatin1String(name);
 }
 
 void QevQuery::Form_Unload()
@@ -158,15 +222,100 @@ void QevQuery::lookup04f() { loadStatusPage(query::Ut2004Favourites); }
 void QevQuery::lookuput3() { loadStatusPage(query::Ut3Query); }
 void QevQuery::lookuput3f() { loadStatusPage(query::Ut3Favourites); }
 
+QString QevQuery::GetIni(const QString& Section, const QString& Key)
+{
+    return m_platform.profiles.read(IniFile, Section, Key);
+}
+
+void QevQuery::ReadIni() { readFavourites(favourites::kUt99Slots); }
+void QevQuery::ReadIni04() { readFavourites(favourites::kUt2004Slots); }
+void QevQuery::ReadIniut3() { readFavourites(favourites::kUt3Slots); }
+
+void QevQuery::readFavourites(const favourites::SlotTable& table)
+{
+    // Every field is set, found or not, so none keeps an earlier text.
+    for (const favourites::Slot& slot : table.rows) {
+        for (std::size_t column = 0; column < favourites::ColumnCount; ++column) {
+            if (slot.fields[column])
+                setText(slot.fields[column],
+                        GetIni(QLatin1String(favourites::kSection), QLatin1String(slot.keys[column])));
+        }
+    }
+}
+
+void QevQuery::cmdSaveChanges_Click() { widget<TickTimer>("Timer2")->setEnabled(true); }
+void QevQuery::cmdSaveChanges04f_Click() { widget<TickTimer>("Timer042")->setEnabled(true); }
+void QevQuery::cmdSaveChangesut3_Click() { widget<TickTimer>("Timerut3s")->setEnabled(true); }
+
+void QevQuery::Timer2_Timer() { saveTick(favourites::Ut99Save); }
+void QevQuery::Timer042_Timer() { saveTick(favourites::Ut2004Save); }
+void QevQuery::Timerut3s_Timer() { saveTick(favourites::Ut3Save); }
+
+std::optional<QString> QevQuery::lookup2() { return writeFavourites(favourites::kUt99Slots); }
+std::optional<QString> QevQuery::lookup042() { return writeFavourites(favourites::kUt2004Slots); }
+std::optional<QString> QevQuery::lookuput3s() { return writeFavourites(favourites::kUt3Slots); }
+
+std::optional<QString> QevQuery::writeFavourites(const favourites::SlotTable& table)
+{
+    // The file start-up reads, whatever the working folder.
+    const QByteArray content = favourites::fileContent(table, [this](const char* field) { return text(field); });
+    return m_platform.files.replace(programFile(table.fileName), content);
+}
+
+void QevQuery::saveTick(favourites::SaveTabId id)
+{
+    const favourites::SaveTab& tab = favourites::kSaveTabs[id];
+    std::optional<QString> error;
+    progressTick(
+        tab.timer, tab.bar, [&] { error = (this->*kSaveHandlers[id].writer)(); }, [&] { confirmSave(id, error); });
+}
+
+void QevQuery::confirmSave(favourites::SaveTabId id, const std::optional<QString>& error)
+{
+    m_platform.sounds.play(programFile(error ? "HellNo.wav" : "wickedsick.wav"));
+    AlertDialog* dialog = showAlert(favourites::kSaveTabs[id].dialog);
+    dialog->lblAlert->setText(QLatin1String(error ? kNotSavedMessage : kSavedMessage));
+    dialog->lblAlert->setToolTip(error.value_or(QString()));
+    dialog->cmdOK->hide();
+    dialog->cmdOK2->show();
+}
+
+AlertDialog* QevQuery::showAlert(const char* name)
+{
+    const bool second = qstrcmp(name, AlertDialog::kAlert2.name) == 0;
+    QPointer<AlertDialog>& dialog = second ? m_alert2 : m_alert;
+    // A closed dialog may still await its deletion; it counts as gone.
+    if (!dialog || !dialog->isVisible()) {
+        dialog = new AlertDialog(second ? AlertDialog::kAlert2 : AlertDialog::kAlert, m_pixelsPerTwip, [this] {
+            auto* password = widget<QLineEdit>("txtPooPooPeePee");
+            if (password->isVisible()) {
+                activateWindow();
+                password->setFocus();
+            }
+        });
+        dialog->Form_Load(frameGeometry());
+    }
+    dialog->show();
+    dialog->raise();
+    return dialog;
+}
+
+AlertDialog* QevQuery::openAlert(const char* name) const
+{
+    AlertDialog* dialog = qstrcmp(name, AlertDialog::kAlert2.name) == 0 ? m_alert2.data() : m_alert.data();
+    return dialog && dialog->isVisible() ? dialog : nullptr;
+}
+
 void QevQuery::beginQuery(QueryTabId tab) { widget<TickTimer>(query::kQueryTabs[tab].timer)->setEnabled(true); }
 
 void QevQuery::queryTick(QueryTabId id)
 {
     const query::QueryTab& tab = query::kQueryTabs[id];
-    progressTick(tab.timer, tab.bar, kQueryHandlers[id].lookup);
+    progressTick(tab.timer, tab.bar, [this, id] { (this->*kQueryHandlers[id].lookup)(); });
 }
 
-void QevQuery::progressTick(const char* timer, const char* bar, Handler work)
+void QevQuery::progressTick(const char* timer, const char* bar, const std::function<void()>& work,
+                            const std::function<void()>& after)
 {
     auto* progress = widget<QProgressBar>(bar);
     const progressrun::Tick tick = progressrun::tick(static_cast<float>(progress->value()));
@@ -174,9 +323,11 @@ void QevQuery::progressTick(const char* timer, const char* bar, Handler work)
         progress->setValue(static_cast<int>(tick.value));
         return;
     }
-    (this->*work)();
+    work();
     widget<TickTimer>(timer)->setEnabled(false);
     progress->setValue(0);
+    if (after)
+        after();
 }
 
 void QevQuery::loadStatusPage(QueryTabId id)

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "favourites/savetabs.h"
 #include "platform/platform.h"
 #include "query/querytabs.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
+class AlertDialog;
 class QButtonGroup;
 class TabStrip;
 
@@ -16,6 +22,7 @@ class QevQuery : public QWidget {
     Q_OBJECT
 public:
     explicit QevQuery(Platform platform, QWidget* parent = nullptr);
+    ~QevQuery() override;
 
     // Start-up: shows the window with the focus in the UT99 host field.
     void Form_Load();
@@ -42,6 +49,35 @@ public:
     void Timerut3_Timer();
     void Timerut3f_Timer();
 
+    // The favourites file to be read next: the program's folder and a file name.
+    QString IniFile;
+    // The value of Key in Section of the file IniFile names; empty when none.
+    QString GetIni(const QString& Section, const QString& Key);
+    // Fill the favourites tab of UT99, UT2004 or UT3 from the file IniFile names.
+    void ReadIni();
+    void ReadIni04();
+    void ReadIniut3();
+
+    // "Save Changes": starts the tab's save run.
+    void cmdSaveChanges_Click();
+    void cmdSaveChanges04f_Click();
+    void cmdSaveChangesut3_Click();
+    // Ticks of the save runs; the last one writes the file and confirms.
+    void Timer2_Timer();
+    void Timer042_Timer();
+    void Timerut3s_Timer();
+    // Write the game's favourites file from its tab's fields. Return why the
+    // file could not be written, or nothing when it was.
+    std::optional<QString> lookup2();
+    std::optional<QString> lookup042();
+    std::optional<QString> lookuput3s();
+
+    // Shows the named alert dialog ("Alert" or "Alert2") without blocking:
+    // made anew when closed, brought to the front as it stands when open.
+    AlertDialog* showAlert(const char* name);
+    // The alert dialog of that name while it is open, else nullptr.
+    AlertDialog* openAlert(const char* name) const;
+
     // Load the status page of the tab's server (or chosen favourite) into its pane.
     void lookup();
     void lookup1();
@@ -54,16 +90,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    using Handler = void (QevQuery::*)();
-
     void Form_Unload();
     void buildControls();
     void connectHandlers();
 
     void beginQuery(query::QueryTabId tab);
     void queryTick(query::QueryTabId tab);
-    // One tick of a progress run on the named timer and bar; work runs on the last.
-    void progressTick(const char* timer, const char* bar, Handler work);
+    // One tick of a progress run on the named timer and bar. The last tick does
+    // the work, stops the timer, empties the bar and then runs after.
+    void progressTick(const char* timer, const char* bar, const std::function<void()>& work,
+                      const std::function<void()>& after = {});
+    void readFavourites(const favourites::SlotTable& table);
+    std::optional<QString> writeFavourites(const favourites::SlotTable& table);
+    void saveTick(favourites::SaveTabId id);
+    void confirmSave(favourites::SaveTabId id, const std::optional<QString>& error);
+    void guardFavouriteFields();
+    QString programFile(const char* name) const;
     void loadStatusPage(query::QueryTabId tab);
     ServerFields queryServer(const query::QueryTab& tab) const;
 
@@ -73,7 +115,10 @@ private:
     bool isOptionSet(const char* name) const;
 
     Platform m_platform;
+    double m_pixelsPerTwip = 1.0 / 15;
     TabStrip* m_tabs = nullptr;
+    QPointer<AlertDialog> m_alert;
+    QPointer<AlertDialog> m_alert2;
     QButtonGroup* m_favouriteOptions = nullptr;
     QHash<QString, QObject*> m_controls;
 };

@@ -18,12 +18,14 @@ enum Column { Name, Host, Port, SecondPort, ColumnCount };
 
 struct Slot {
     std::array<const char*, ColumnCount> fields; // nullptr where the game has no such column
+    std::array<const char*, ColumnCount> keys;   // the favourites file's key for each field
     const char* option;                          // the option button beside the row
     bool selectable;                             // false: the row can never be the chosen one
 };
 
 struct SlotTable {
     Game game;
+    const char* fileName;               // the favourites file, in the program's folder
     std::array<Slot, kSlotCount> rows;  // top row first
     Column queryPort;                   // the column a status page is given as its port
     std::optional<Column> queryWebPort; // the column given as its web port, where it takes one

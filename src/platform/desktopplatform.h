@@ -1,7 +1,9 @@
 #pragma once
 
+#include "desktopfiles.h"
 #include "platform.h"
 #include "qttimers.h"
+#include "soundeffects.h"
 #include "webenginepane.h"
 
 // The real platform parts of the desktop program.
@@ -12,10 +14,13 @@ public:
 
 class DesktopPlatform {
 public:
-    Platform parts() { return {m_panes, m_timers, m_directory}; }
+    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds}; }
 
 private:
     WebEnginePanes m_panes;
     QtTickTimers m_timers;
     ExecutableDirectory m_directory;
+    IniProfileReader m_profiles;
+    AtomicFileReplacer m_files;
+    SoundEffects m_sounds;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 class BrowserPane;
 class QObject;
@@ -32,8 +35,36 @@ public:
     virtual QString path() const = 0;
 };
 
+class ProfileReader {
+public:
+    virtual ~ProfileReader() = default;
+    // The value of key in section of the settings file, empty when the file,
+    // section or key is missing or cannot be read.
+    virtual QString read(const QString& file, const QString& section, const QString& key) = 0;
+};
+
+class FileReplacer {
+public:
+    virtual ~FileReplacer() = default;
+    // Replaces the file's whole content, creating it when missing. Either the
+    // new content is in place or the old file is untouched. Returns why not,
+    // or nothing on success.
+    virtual std::optional<QString> replace(const QString& file, const QByteArray& content) = 0;
+};
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Starts playing a WAV file and returns at once. A missing file or a
+    // machine without sound plays nothing.
+    virtual void play(const QString& file) = 0;
+};
+
 struct Platform {
     BrowserPanes& panes;
     TickTimers& timers;
     ProgramDirectory& programDirectory;
+    ProfileReader& profiles;
+    FileReplacer& files;
+    SoundPlayer& sounds;
 };

@@ -190,8 +190,14 @@ TEST_F(StartState, PlacesLooksAndTooltipsFollowTheLayout)
         QObject* object = window->control(QString::fromLatin1(c.name));
         ASSERT_TRUE(object);
         if (auto* widget = qobject_cast<QWidget*>(object)) {
-            EXPECT_EQ(widget->geometry(),
-                      QRect(px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height)));
+            const QRect designed(px(c.place.left), px(c.place.top), px(c.place.width), px(c.place.height));
+            if (c.kind == layout::Kind::Label) { // a label may grow to show its whole caption
+                EXPECT_EQ(widget->pos(), designed.topLeft());
+                EXPECT_EQ(widget->height(), designed.height());
+                EXPECT_GE(widget->width(), designed.width());
+            } else {
+                EXPECT_EQ(widget->geometry(), designed);
+            }
             EXPECT_EQ(tabOf(widget), c.tab);
         }
     }

@@ -1,6 +1,5 @@
-// Starts the real program on the X display (run under xvfb-run), waits for its
-// window, takes a screenshot, measures start-up time and memory, closes the
-// window as a user would and checks that no process of it is left.
+// Runs the real program on the X display (the test runs under xvfb-run) and
+// uses it as a person would: with the mouse and keyboard, through xdotool.
 
 #include "x11windows.h"
 
@@ -14,11 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 #include <set>
 
 namespace {
 
 const std::string kCaption = "Unreal Tournament Server Query v{Qev}3.0 by: Kestrun";
+const QString kProgram = QStringLiteral(UTQUERY_PATH);
 
 // Parent of each process on the machine.
 std::map<qint64, qint64> parents()
@@ -27,10 +28,8 @@ std::map<qint64, qint64> parents()
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         bool numeric = false;
         const qint64 pid = entry.toLongLong(&numeric);
-        if (!numeric)
-            continue;
         QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
+        if (!numeric || !stat.open(QIODevice::ReadOnly))
             continue;
         // pid (comm) state ppid ...: the command may hold blanks and parentheses.
         const QByteArray line = stat.readAll();
@@ -43,14 +42,14 @@ std::map<qint64, qint64> parents()
 
 std::set<qint64> processTree(qint64 root)
 {
+    if (root <= 1)
+        return {};
     const auto parent = parents();
     std::set<qint64> tree{root};
     for (bool grew = true; grew;) {
         grew = false;
-        for (const auto& [pid, ppid] : parent) {
-            if (tree.count(ppid) && tree.insert(pid).second)
-                grew = true;
-        }
+        for (const auto& [pid, ppid] : parent)
+            grew = (tree.count(ppid) && tree.insert(pid).second) || grew;
     }
     return tree;
 }
@@ -77,51 +76,96 @@ bool isGone(qint64 pid)
     return line.mid(line.lastIndexOf(')') + 2).startsWith('Z');
 }
 
+void screenshot(const char* name)
+{
+    QDir().mkpath(QStringLiteral(ARTIFACT_DIR));
+    const QString file = QStringLiteral(ARTIFACT_DIR "/") + QLatin1String(name);
+    QFile::remove(file);
+    EXPECT_EQ(QProcess::execute(QStringLiteral("import"), {"-window", "root", file}), 0);
+    EXPECT_GT(QFileInfo(file).size(), 10000) << name;
+}
+
+// The program, started in a working folder, with its window found on screen.
+class RunningProgram {
+public:
+    RunningProgram(const QString& program, const QString& workingDirectory)
+    {
+        m_process.setProgram(program);
+        m_process.setWorkingDirectory(workingDirectory);
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        QElapsedTimer clock;
+        clock.start();
+        m_process.start();
+        while (!m_window && clock.elapsed() < 60000 && m_process.state() != QProcess::NotRunning) {
+            QThread::msleep(20);
+            m_window = m_display.findWindow(kCaption);
+        }
+        shownMs = clock.elapsed();
+    }
+    ~RunningProgram()
+    {
+        // A test that failed half-way leaves nothing running.
+        if (m_process.state() != QProcess::NotRunning && m_process.processId() > 1) {
+            for (qint64 pid : processes())
+                ::kill(static_cast<pid_t>(pid), SIGKILL);
+            m_process.waitForFinished(2000);
+        }
+    }
+
+    bool shown() const { return m_window.has_value(); }
+    std::string title() const { return m_display.title(*m_window); }
+    std::set<qint64> processes() const { return processTree(m_process.processId()); }
+
+    // A click at a place given in twips from the window's top left corner.
+    void click(int leftTwips, int topTwips) const
+    {
+        const auto [x, y] = m_display.origin(*m_window);
+        xdotool({"mousemove", "--sync", QString::number(x + leftTwips / 15), QString::number(y + topTwips / 15),
+                 "click", "1"});
+        QThread::msleep(150);
+    }
+    void type(const QString& text) const { xdotool({"type", "--delay", "15", text}); }
+
+    // Closes the window as its close box would; true when the program ends in time.
+    bool close()
+    {
+        m_display.requestClose(*m_window);
+        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit &&
+               m_process.exitCode() == 0;
+    }
+
+    qint64 shownMs = 0;
+
+private:
+    static void xdotool(const QStringList& arguments)
+    {
+        EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+    }
+
+    X11Display m_display;
+    QProcess m_process;
+    std::optional<unsigned long> m_window;
+};
+
 TEST(UtqueryUnderXvfb, ShowsItsWindowAndLeavesNothingBehindWhenClosed)
 {
-    X11Display display;
-    ASSERT_TRUE(display.isOpen()) << "no X display: run under xvfb-run";
     QTemporaryDir workingDirectory;
-
-    QProcess program;
-    program.setProgram(QStringLiteral(UTQUERY_PATH));
-    program.setWorkingDirectory(workingDirectory.path());
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    QElapsedTimer clock;
-    clock.start();
-    program.start();
-    ASSERT_TRUE(program.waitForStarted());
-
-    std::optional<unsigned long> window;
-    while (!window && clock.elapsed() < 60000 && program.state() == QProcess::Running) {
-        QThread::msleep(20);
-        window = display.findWindow(kCaption);
-    }
-    ASSERT_TRUE(window) << "the window did not show";
-    const qint64 shownMs = clock.elapsed();
-    EXPECT_EQ(display.title(*window), kCaption);
+    RunningProgram program(kProgram, workingDirectory.path());
+    ASSERT_TRUE(program.shown()) << "the window did not show";
+    EXPECT_EQ(program.title(), kCaption);
 
     // Let the panes settle, then photograph the screen and weigh the processes.
     QThread::msleep(3000);
-    QDir().mkpath(QStringLiteral(ARTIFACT_DIR));
-    const QString screenshot = QStringLiteral(ARTIFACT_DIR "/utquery-start.png");
-    QFile::remove(screenshot);
-    EXPECT_EQ(QProcess::execute(QStringLiteral("import"), {"-window", "root", screenshot}), 0);
-    EXPECT_GT(QFileInfo(screenshot).size(), 10000);
-
-    const std::set<qint64> tree = processTree(program.processId());
+    screenshot("utquery-start.png");
+    const std::set<qint64> tree = program.processes();
     qint64 pss = 0;
     for (qint64 pid : tree)
         pss += pssKiB(pid);
     std::printf("utquery: window shown after %lld ms; %zu processes, %lld MiB proportional memory\n",
-                static_cast<long long>(shownMs), tree.size(), static_cast<long long>(pss / 1024));
+                static_cast<long long>(program.shownMs), tree.size(), static_cast<long long>(pss / 1024));
     EXPECT_GT(tree.size(), 1u) << "the browser engine's helper processes should be running";
 
-    display.requestClose(*window);
-    ASSERT_TRUE(program.waitForFinished(5000)) << "the program did not end when its window closed";
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
-
+    ASSERT_TRUE(program.close()) << "the program did not end when its window closed";
     QElapsedTimer grace;
     grace.start();
     std::set<qint64> left = tree;
@@ -130,8 +174,48 @@ TEST(UtqueryUnderXvfb, ShowsItsWindowAndLeavesNothingBehindWhenClosed)
         QThread::msleep(50);
     }
     EXPECT_TRUE(left.empty()) << left.size() << " processes left behind";
-    for (qint64 pid : left)
-        ::kill(static_cast<pid_t>(pid), SIGKILL);
+}
+
+TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
+{
+    // A fresh program folder with no favourites files, started from elsewhere.
+    QTemporaryDir programFolder, firstFolder, secondFolder;
+    const QString program = programFolder.filePath(QStringLiteral("utquery"));
+    ASSERT_TRUE(QFile::copy(kProgram, program));
+    for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
+        QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
+                    programFolder.filePath(QLatin1String(sound)));
+    const QString favourites = programFolder.filePath(QStringLiteral("utservers.ini"));
+
+    {
+        RunningProgram first(program, firstFolder.path());
+        ASSERT_TRUE(first.shown());
+        first.click(4245, 150); // the "UT99 Favorite Servers" tab
+        const std::pair<int, const char*> slot1[] = {
+            {780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
+        for (const auto& [left, text] : slot1) {
+            first.click(left, 1340);
+            first.type(QString::fromLatin1(text));
+        }
+        first.click(11160, 2440); // "Save Changes"
+        QThread::msleep(1600);
+        screenshot("utquery-saved.png");
+        ASSERT_TRUE(first.close());
+    }
+    QFile saved(favourites);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "the save did not create the file in the program's folder";
+    const QByteArray content = saved.readAll();
+    EXPECT_TRUE(content.startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
+                                   "ServerPort=7777\r\nQueryPort=7778\r\n"))
+        << content.left(120).constData();
+    EXPECT_FALSE(QFile::exists(firstFolder.filePath(QStringLiteral("utservers.ini"))));
+
+    RunningProgram second(program, secondFolder.path());
+    ASSERT_TRUE(second.shown());
+    second.click(4245, 150);
+    QThread::msleep(500);
+    screenshot("utquery-restarted.png");
+    EXPECT_TRUE(second.close());
 }
 
 } // namespace

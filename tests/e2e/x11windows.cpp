@@ -47,6 +47,14 @@ std::optional<unsigned long> X11Display::findWindow(const std::string& caption) 
     return std::nullopt;
 }
 
+std::pair<int, int> X11Display::origin(unsigned long window) const
+{
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
 void X11Display::requestClose(unsigned long window) const
 {
     XEvent event{};

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 // Just enough of the X display to find a program's window by its caption and
 // ask it to close, as a window manager's close box would.
@@ -16,6 +17,8 @@ public:
     // A mapped window whose title is exactly caption.
     std::optional<unsigned long> findWindow(const std::string& caption) const;
     std::string title(unsigned long window) const;
+    // The window's top left corner on the screen.
+    std::pair<int, int> origin(unsigned long window) const;
     // Sends WM_DELETE_WINDOW.
     void requestClose(unsigned long window) const;
 

@@ -4,6 +4,9 @@
 #include "platform/platform.h"
 #include "platform/ticktimer.h"
 
+#include "favourites/favouritesfile.h"
+
+#include <QHash>
 #include <QStringList>
 
 // Platform parts for window tests: they record what they were asked and do
@@ -41,6 +44,36 @@ private:
     bool m_enabled = false;
 };
 
+// Files in memory, shared by the settings reader and the file replacer, so a
+// save followed by a new window reads back what was written.
+class FakeFiles : public ProfileReader, public FileReplacer {
+public:
+    QString read(const QString& file, const QString& section, const QString& key) override
+    {
+        reads << file;
+        return contents.contains(file) ? favourites::profileValue(contents.value(file), section, key) : QString();
+    }
+    std::optional<QString> replace(const QString& file, const QByteArray& content) override
+    {
+        writes << file;
+        if (failure)
+            return failure;
+        contents[file] = content;
+        return std::nullopt;
+    }
+
+    QHash<QString, QByteArray> contents;
+    QStringList reads;              // file of each value read, in order
+    QStringList writes;             // file of each replacement asked for, in order
+    std::optional<QString> failure; // set: every replacement fails with it
+};
+
+class FakeSounds : public SoundPlayer {
+public:
+    void play(const QString& file) override { played << file; }
+    QStringList played;
+};
+
 class FakePlatform : public BrowserPanes, public TickTimers, public ProgramDirectory {
 public:
     BrowserPane* create(QWidget* parent, const QString& startAddress) override
@@ -50,7 +83,9 @@ public:
     TickTimer* create(QObject* parent, int intervalMs) override { return new FakeTickTimer(parent, intervalMs); }
     QString path() const override { return directory; }
 
-    Platform parts() { return {*this, *this, *this}; }
+    Platform parts() { return {*this, *this, *this, files, files, sounds}; }
 
     QString directory = QStringLiteral("/opt/utquery-test");
+    FakeFiles files;
+    FakeSounds sounds;
 };

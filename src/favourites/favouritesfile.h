@@ -1,0 +1,37 @@
+#pragma once
+
+#include "favouriteslots.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// The favourites files: a "[SERVER]" section with one "key=value" line per
+// field, every line ending in CR LF. Values are texts exactly as the fields
+// held them. The files are 8-bit Windows-1252, as the original program's are;
+// a file holding text that code page cannot carry is written in UTF-8.
+namespace favourites {
+
+inline constexpr int kMaxValueLength = 254; // the most a value loads as
+inline constexpr char kSection[] = "SERVER";
+
+// The whole file for a game's fields, read through fieldText(field name).
+QByteArray fileContent(const SlotTable& table, const std::function<QString(const char* field)>& fieldText);
+
+// The value of key in section as a private-profile reader gives it: section
+// and key compared without regard to letter case, the first matching line
+// taken, the value being the rest of the line after the first "=", cut to
+// kMaxValueLength characters. Empty when the section or key is missing.
+QString profileValue(const QByteArray& content, const QString& section, const QString& key);
+
+// Text of a file: UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+QString decodeFileText(const QByteArray& bytes);
+// Windows-1252 when every character fits, else UTF-8.
+QByteArray encodeFileText(const QString& text);
+
+// A line break pasted into a field would split its line in the file; each
+// break (CR LF, CR or LF) becomes one blank.
+QString withoutLineBreaks(const QString& text);
+
+} // namespace favourites

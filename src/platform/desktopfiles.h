@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform.h"
+
+// Settings files read with the favourites' own private-profile reader.
+class IniProfileReader : public ProfileReader {
+public:
+    QString read(const QString& file, const QString& section, const QString& key) override;
+};
+
+// Replaces files through a temporary file in the same folder and a rename.
+class AtomicFileReplacer : public FileReplacer {
+public:
+    std::optional<QString> replace(const QString& file, const QByteArray& content) override;
+};

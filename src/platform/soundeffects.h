@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QHash>
+#include <QObject>
+
+class QSoundEffect;
+
+// WAV playback with Qt Multimedia. Each file is loaded once and kept; its
+// loading and playing happen on Qt's own time, never in the caller's.
+class SoundEffects : public SoundPlayer {
+public:
+    SoundEffects();
+    ~SoundEffects() override;
+    SoundEffects(const SoundEffects&) = delete;
+    SoundEffects& operator=(const SoundEffects&) = delete;
+
+    void play(const QString& file) override;
+
+private:
+    QObject m_owner;
+    QHash<QString, QSoundEffect*> m_effects;
+};

@@ -1,0 +1,90 @@
+#include "app/alertdialog.h"
+#include "support/windowdriver.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+class Alerts : public WindowTest {
+protected:
+    void closeWithOk(AlertDialog* dialog)
+    {
+        QPushButton* ok = dialog->cmdOK->isHidden() ? dialog->cmdOK2 : dialog->cmdOK;
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST(AlertPlacement, AThirdAcrossAndHeightOver2Point5Down)
+{
+    const std::pair<QRect, QPoint> cases[] = {
+        {QRect(0, 0, 829, 609), QPoint(276, 244)},
+        {QRect(100, 50, 900, 700), QPoint(400, 330)},
+        {QRect(-30, 10, 10, 5), QPoint(-27, 12)},
+    };
+    for (const auto& [frame, expected] : cases)
+        EXPECT_EQ(alertPlacement(frame), expected);
+}
+
+TEST_F(Alerts, OpenBorderlessAndWithoutBlockingOverTheMainWindow)
+{
+    AlertDialog* alert = window->showAlert("Alert");
+    AlertDialog* alert2 = window->showAlert("Alert2");
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_TRUE(alert2->isVisible()); // both at once
+    EXPECT_FALSE(alert->isModal());
+    EXPECT_TRUE(alert->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(alert->pos(), alertPlacement(window->frameGeometry()));
+    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
+    EXPECT_FALSE(alert->cmdOK->isHidden());
+    EXPECT_TRUE(alert->cmdOK2->isHidden());
+    EXPECT_EQ(alert2->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
+    EXPECT_TRUE(alert2->cmdOK->isHidden());
+    EXPECT_FALSE(alert2->cmdOK2->isHidden());
+    EXPECT_NE(alert->width(), alert2->width()); // 4110 and 4125 twips
+}
+
+TEST_F(Alerts, ShowingAnOpenDialogKeepsItsContentAClosedOneStartsAfresh)
+{
+    AlertDialog* first = window->showAlert("Alert");
+    first->lblAlert->setText(QStringLiteral("Changes Successfully Saved!"));
+    first->cmdOK->hide();
+    first->cmdOK2->show();
+    EXPECT_EQ(window->showAlert("Alert"), first);
+    EXPECT_EQ(first->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
+
+    closeWithOk(first);
+    EXPECT_FALSE(window->openAlert("Alert"));
+    AlertDialog* again = window->showAlert("Alert");
+    EXPECT_EQ(again->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
+    EXPECT_FALSE(again->cmdOK->isHidden());
+}
+
+TEST_F(Alerts, MovingTheMainWindowMovesTheNextDialogOnly)
+{
+    AlertDialog* open = window->showAlert("Alert");
+    const QPoint where = open->pos();
+    window->move(window->pos() + QPoint(40, 30));
+    EXPECT_EQ(window->showAlert("Alert")->pos(), where);
+    closeWithOk(open);
+    EXPECT_EQ(window->showAlert("Alert")->pos(), alertPlacement(window->frameGeometry()));
+}
+
+TEST_F(Alerts, OkPutsTheFocusInThePasswordFieldWhenItShows)
+{
+    window->tabStrip()->setCurrentIndex(2);
+    QLineEdit* password = field("txtPooPooPeePee");
+    password->setText(QStringLiteral("typed"));
+
+    closeWithOk(window->showAlert("Alert")); // field hidden: the dialog just closes
+    EXPECT_FALSE(window->openAlert("Alert"));
+    EXPECT_NE(window->focusWidget(), password);
+
+    password->show();
+    closeWithOk(window->showAlert("Alert"));
+    EXPECT_EQ(window->focusWidget(), password);
+    EXPECT_EQ(password->text(), QStringLiteral("typed"));
+}
+
+} // namespace

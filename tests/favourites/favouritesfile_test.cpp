@@ -1,0 +1,183 @@
+#include "favourites/favouritesfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QHash>
+
+namespace {
+
+using namespace favourites;
+
+// Field texts as a window would hold them: each field holds a text made from its name.
+struct Fields {
+    QHash<QByteArray, QString> texts;
+    QString operator()(const char* name) const { return texts.value(name); }
+};
+
+// Loads a file into fields the way start-up does: every field from its key.
+Fields load(const SlotTable& table, const QByteArray& file)
+{
+    Fields fields;
+    for (const Slot& slot : table.rows) {
+        for (std::size_t c = 0; c < ColumnCount; ++c) {
+            if (slot.fields[c])
+                fields.texts[slot.fields[c]] = profileValue(file, QLatin1String(kSection), QLatin1String(slot.keys[c]));
+        }
+    }
+    return fields;
+}
+
+int fieldCount(const SlotTable& table)
+{
+    int count = 0;
+    for (const Slot& slot : table.rows)
+        for (const char* f : slot.fields)
+            count += f ? 1 : 0;
+    return count;
+}
+
+TEST(FavouritesFile, WritesEveryKeyInOrderWithCrLf)
+{
+    struct Case {
+        const SlotTable* table;
+        int lines;
+        const char* secondLine;
+        const char* lastLine;
+    };
+    const Case cases[] = {
+        {&kUt99Slots, 25, "ServerName=ServerName", "QueryPort6=QueryPort6"},
+        {&kUt2004Slots, 19, "ServerName=ServerName04", "ServerPort6=ServerPort046"},
+        {&kUt3Slots, 25, "UT3ServerName=UT3ServerName", "Serverwport6=Serverwport6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table->fileName);
+        const QByteArray file = fileContent(*c.table, [](const char* name) { return QString::fromLatin1(name); });
+        ASSERT_TRUE(file.endsWith("\r\n"));
+        const QList<QByteArray> lines = file.chopped(1).split('\n');
+        ASSERT_EQ(lines.size(), c.lines);
+        for (const QByteArray& line : lines)
+            EXPECT_TRUE(line.endsWith('\r')) << line.constData();
+        EXPECT_EQ(lines[0], "[SERVER]\r");
+        EXPECT_EQ(lines[1], QByteArray(c.secondLine) + '\r');
+        EXPECT_EQ(lines.back(), QByteArray(c.lastLine) + '\r');
+    }
+    // The UT2004 file's keys for the oddly named slot 5 address field.
+    EXPECT_TRUE(fileContent(kUt2004Slots, [](const char* n) {
+                    return QString::fromLatin1(n);
+                }).contains("\r\nServerIP5=ServerIp045\r\n"));
+}
+
+TEST(FavouritesFile, RoundTripKeepsEveryTextExactly)
+{
+    const QString texts[] = {
+        QString(),
+        QStringLiteral("  blanks before and after  "),
+        QStringLiteral("a=b=c"),
+        QStringLiteral("[SERVER]"),
+        QStringLiteral("Café «Ünreal» €5"), // fits Windows-1252
+        QStringLiteral("Сервер 東京"),      // does not: the file becomes UTF-8
+        QStringLiteral(";not a comment"),
+        QString(254, QLatin1Char('x')),
+    };
+    for (const SlotTable* table : {&kUt99Slots, &kUt2004Slots, &kUt3Slots}) {
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString());
+            Fields fields;
+            int i = 0;
+            for (const Slot& slot : table->rows)
+                for (const char* f : slot.fields)
+                    if (f)
+                        fields.texts[f] = (i++ % 2) ? text : QString::fromLatin1(f);
+            const QByteArray file = fileContent(*table, fields);
+            const Fields loaded = load(*table, file);
+            EXPECT_EQ(loaded.texts, fields.texts);
+            EXPECT_EQ(loaded.texts.size(), fieldCount(*table));
+            // Written again, the loaded fields give the same bytes.
+            EXPECT_EQ(fileContent(*table, loaded), file);
+        }
+    }
+}
+
+TEST(FavouritesFile, EncodingIsWindows1252UnlessATextDoesNotFit)
+{
+    const auto file = [](const QString& name) {
+        return fileContent(kUt99Slots, [&](const char* f) { return qstrcmp(f, "ServerName") == 0 ? name : QString(); });
+    };
+    EXPECT_TRUE(file(QStringLiteral("Café €")).contains("ServerName=Caf\xE9 \x80\r\n"));
+    EXPECT_TRUE(file(QStringLiteral("Ж")).contains("ServerName=\xD0\x96\r\n"));
+    // A file of the original program: Windows-1252 bytes that are not valid UTF-8.
+    EXPECT_EQ(profileValue("[SERVER]\r\nServerName=Caf\xE9 \x80 \x9F\r\n", QStringLiteral("SERVER"),
+                           QStringLiteral("ServerName")),
+              QStringLiteral("Café € Ÿ"));
+}
+
+TEST(FavouritesFile, ReaderEdgeCases)
+{
+    struct Case {
+        const char* what;
+        QByteArray file;
+        const char* key;
+        QString expected;
+    };
+    const QByteArray longValue(300, 'v');
+    const Case cases[] = {
+        {"only one key", "[SERVER]\r\nServerIP3=1.2.3.4\r\n", "ServerIP3", QStringLiteral("1.2.3.4")},
+        {"only one key, another asked", "[SERVER]\r\nServerIP3=1.2.3.4\r\n", "ServerIP", {}},
+        {"empty value", "[SERVER]\r\nServerName=\r\n", "ServerName", {}},
+        {"a 300-character value loads as 254", "[SERVER]\r\nServerName=" + longValue + "\r\n", "ServerName",
+         QString(254, QLatin1Char('v'))},
+        {"keys in another order", "[SERVER]\r\nQueryPort=7778\r\nServerName=a\r\n", "ServerName", QStringLiteral("a")},
+        {"last line without CR LF", "[SERVER]\r\nServerName=a\r\nQueryPort=7778", "QueryPort", QStringLiteral("7778")},
+        {"LF line ends", "[SERVER]\nServerName=a\nQueryPort=7778\n", "QueryPort", QStringLiteral("7778")},
+        {"a key in another section", "[OTHER]\r\nServerName=x\r\n[SERVER]\r\nServerIP=y\r\n", "ServerName", {}},
+        {"the section after another", "[OTHER]\r\nServerName=x\r\n[SERVER]\r\nServerName=y\r\n", "ServerName",
+         QStringLiteral("y")},
+        {"no section at all", "ServerName=x\r\n", "ServerName", {}},
+        {"letter case of section and key", "[server]\r\nSERVERNAME=x\r\n", "ServerName", QStringLiteral("x")},
+        {"a key ends at the first =", "[SERVER]\r\nServerName=a=b\r\n", "ServerName", QStringLiteral("a=b")},
+        {"the first of repeated keys", "[SERVER]\r\nServerName=a\r\nServerName=b\r\n", "ServerName",
+         QStringLiteral("a")},
+        {"comment lines are skipped", "[SERVER]\r\n;ServerName=a\r\nServerName=b\r\n", "ServerName",
+         QStringLiteral("b")},
+        {"empty file", "", "ServerName", {}},
+        {"binary rubbish", QByteArray("\0\xFF[\x01=\r", 6), "ServerName", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(profileValue(c.file, QStringLiteral("SERVER"), QString::fromLatin1(c.key)), c.expected);
+    }
+}
+
+TEST(FavouritesFile, AUt99FileInPlaceOfTheUt2004One)
+{
+    Fields ut99;
+    for (const Slot& slot : kUt99Slots.rows)
+        for (const char* f : slot.fields)
+            ut99.texts[f] = QStringLiteral("v-") + QString::fromLatin1(f);
+    const Fields loaded = load(kUt2004Slots, fileContent(kUt99Slots, ut99));
+    EXPECT_EQ(loaded.texts.value("ServerName04"), QStringLiteral("v-ServerName"));
+    EXPECT_EQ(loaded.texts.value("ServerIp045"), QStringLiteral("v-ServerIP5"));
+    EXPECT_EQ(loaded.texts.value("ServerPort046"), QStringLiteral("v-ServerPort6"));
+    EXPECT_EQ(loaded.texts.size(), 18);
+}
+
+TEST(FavouritesFile, LineBreaksNeverReachTheFile)
+{
+    EXPECT_EQ(withoutLineBreaks(QStringLiteral("x\r\nServerIP=1\rb\nc")), QStringLiteral("x ServerIP=1 b c"));
+    const QByteArray file = fileContent(kUt99Slots, [](const char* f) {
+        return qstrcmp(f, "ServerName") == 0 ? QStringLiteral("x\nServerIP=evil") : QString();
+    });
+    EXPECT_TRUE(file.contains("ServerName=x ServerIP=evil\r\nServerIP=\r\n"));
+    EXPECT_EQ(file.count('\n'), 25);
+}
+
+TEST(FavouritesFile, ValuesAreNeverCutInsideACharacter)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString value = QString(253, QLatin1Char('a')) + emoji; // the pair straddles 254
+    const QByteArray file = "[SERVER]\r\nServerName=" + value.toUtf8() + "\r\n";
+    EXPECT_EQ(profileValue(file, QStringLiteral("SERVER"), QStringLiteral("ServerName")),
+              QString(253, QLatin1Char('a')));
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#include "platform/desktopfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+// Runs body in a child process and returns its exit code. As root the child
+// gives up root first, since root may write to any folder.
+int inUnprivilegedChild(const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFileReplacer, CreatesAndReplacesWholeFiles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("utservers.ini"));
+    AtomicFileReplacer files;
+    EXPECT_EQ(files.replace(path, "first\r\n"), std::nullopt); // a missing file is created
+    EXPECT_EQ(readAll(path), "first\r\n");
+    EXPECT_EQ(files.replace(path, "2"), std::nullopt);
+    EXPECT_EQ(readAll(path), "2");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"utservers.ini"}); // no temporary left
+}
+
+TEST(AtomicFileReplacer, AFolderThatCannotBeWrittenLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/utservers.ini");
+    writeAll(path, "old content\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
+
+    const int result = inUnprivilegedChild([&] {
+        AtomicFileReplacer files;
+        const std::optional<QString> error = files.replace(path, "new content");
+        return error && !error->isEmpty() ? 0 : 1;
+    });
+    chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_EQ(result, 0) << "the failure must be reported";
+    EXPECT_EQ(readAll(path), "old content\r\n");
+
+    // A path whose folder is a file fails for anyone.
+    AtomicFileReplacer files;
+    EXPECT_TRUE(files.replace(path + QStringLiteral("/x.ini"), "x").has_value());
+}
+
+TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ut3servers.ini"));
+    const QByteArray oldContent(4 << 20, 'o');
+    const QByteArray newContent(16 << 20, 'n');
+    for (const int delayUs : {0, 2000, 10000, 30000}) {
+        SCOPED_TRACE(delayUs);
+        writeAll(path, oldContent);
+        const pid_t child = fork();
+        if (child == 0) {
+            AtomicFileReplacer files;
+            files.replace(path, newContent);
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(delayUs));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const QByteArray now = readAll(path);
+        EXPECT_TRUE(now == oldContent || now == newContent) << "torn file of " << now.size() << " bytes";
+    }
+}
+
+TEST(IniProfileReader, ReadsTheNamedFileOnly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("utservers.ini"));
+    writeAll(path, "[SERVER]\r\nServerIP=10.0.0.1\r\n");
+    IniProfileReader reader;
+    EXPECT_EQ(reader.read(path, QStringLiteral("SERVER"), QStringLiteral("ServerIP")), QStringLiteral("10.0.0.1"));
+    EXPECT_EQ(reader.read(path + QStringLiteral(".missing"), QStringLiteral("SERVER"), QStringLiteral("ServerIP")),
+              QString());
+    EXPECT_EQ(reader.read(dir.path(), QStringLiteral("SERVER"), QStringLiteral("ServerIP")), QString());
+}
+
+} // namespace
