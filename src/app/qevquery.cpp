@@ -60,6 +60,11 @@ constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
     {&QevQuery::cmdSaveChangesut3_Click, &QevQuery::Timerut3s_Timer, &QevQuery::lookuput3s},
 };
 
+constexpr void (QevQuery::*kPingHandlers[ping::CommandCount])() = {
+    &QevQuery::cmdPing_Click,    &QevQuery::cmdPing2_Click, &QevQuery::cmdping04_Click,
+    &QevQuery::cmdping042_Click, &QevQuery::cmdpUT3_Click,  &QevQuery::cmdpUT32_Click,
+};
+
 } // namespace
 
 QevQuery::QevQuery(Platform platform, QWidget* parent) : QWidget(parent), m_platform(platform)
@@ -132,6 +137,10 @@ void QevQuery::connectHandlers()
         connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kSaveHandlers[i].click);
         connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kSaveHandlers[i].tick);
     }
+    for (int i = 0; i < ping::CommandCount; ++i) {
+        connect(widget<QAbstractButton>(ping::kPingCommands[static_cast<std::size_t>(i)].button),
+                &QAbstractButton::clicked, this, kPingHandlers[i]);
+    }
 }
 
 void QevQuery::guardFavouriteFields()
@@ -160,7 +169,7 @@ void QevQuery::guardFavouriteFields()
 
 void QevQuery::Form_Load()
 {
-    // The ping object is made here, before the window shows, once the ping class exists.
+    m_ping = std::make_unique<PingIPv4>(m_platform.network);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -221,6 +230,46 @@ void QevQuery::lookup04() { loadStatusPage(query::Ut2004Query); }
 void QevQuery::lookup04f() { loadStatusPage(query::Ut2004Favourites); }
 void QevQuery::lookuput3() { loadStatusPage(query::Ut3Query); }
 void QevQuery::lookuput3f() { loadStatusPage(query::Ut3Favourites); }
+
+void QevQuery::cmdPing_Click() { pingCommand(ping::Ut99Query); }
+void QevQuery::cmdPing2_Click() { pingCommand(ping::Ut99Favourites); }
+void QevQuery::cmdping04_Click() { pingCommand(ping::Ut2004Query); }
+void QevQuery::cmdping042_Click() { pingCommand(ping::Ut2004Favourites); }
+void QevQuery::cmdpUT3_Click() { pingCommand(ping::Ut3Query); }
+void QevQuery::cmdpUT32_Click() { pingCommand(ping::Ut3Favourites); }
+
+void QevQuery::pingCommand(ping::PingCommandId id)
+{
+    const ping::PingCommand& command = ping::kPingCommands[id];
+    setText(command.resultField, QString());
+    setText(command.clearedLabel, QString());
+    setText(command.timeField, QString());
+    repaint(); // the cleared display shows while the look-up and the echo block
+
+    QString host;
+    if (command.hostField) {
+        host = text(command.hostField);
+    } else if (const auto row = favourites::chosenSlot(*command.favourites,
+                                                       [this](const char* option) { return isOptionSet(option); })) {
+        host = text(command.favourites->rows[static_cast<std::size_t>(*row)].fields[favourites::Host]);
+    }
+
+    QString address;
+    if (const std::int32_t code = m_ping->Resolve(host, address); code != 0) {
+        setText(command.resultField, QLatin1String(ping::kResolveFailureWord));
+        setText(command.resolveFailureLabel, QString::number(code));
+    } else {
+        if (command.hostField)
+            setText(command.hostField, address);
+        const bool answered = m_ping->Ping(address, ping::kTimeoutMs, QString());
+        setText(command.resultField, QLatin1String(answered ? command.answeredWord : command.unansweredWord));
+        setText(command.timeField,
+                answered ? QString::number(m_ping->RoundTripTime) + QStringLiteral("ms") : QStringLiteral("n/a"));
+        if (m_ping->Reason != 1)
+            setText(command.statusLabel, QString::number(m_ping->Status));
+    }
+    SelectHostText();
+}
 
 QString QevQuery::GetIni(const QString& Section, const QString& Key)
 {

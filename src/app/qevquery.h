@@ -1,6 +1,8 @@
 #pragma once
 
 #include "favourites/savetabs.h"
+#include "ping/pingcommands.h"
+#include "ping/pingipv4.h"
 #include "platform/platform.h"
 #include "query/querytabs.h"
 
@@ -9,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class AlertDialog;
@@ -48,6 +51,16 @@ public:
     void Timer041_Timer();
     void Timerut3_Timer();
     void Timerut3f_Timer();
+
+    // Ping buttons: resolve the tab's host, send one echo, show the outcome.
+    void cmdPing_Click();
+    void cmdPing2_Click();
+    void cmdping04_Click();
+    void cmdping042_Click();
+    void cmdpUT3_Click();
+    void cmdpUT32_Click();
+    // The window's one ping object, made at start-up.
+    PingIPv4* pinger() const { return m_ping.get(); }
 
     // The favourites file to be read next: the program's folder and a file name.
     QString IniFile;
@@ -100,6 +113,7 @@ private:
     // the work, stops the timer, empties the bar and then runs after.
     void progressTick(const char* timer, const char* bar, const std::function<void()>& work,
                       const std::function<void()>& after = {});
+    void pingCommand(ping::PingCommandId id);
     void readFavourites(const favourites::SlotTable& table);
     std::optional<QString> writeFavourites(const favourites::SlotTable& table);
     void saveTick(favourites::SaveTabId id);
@@ -117,6 +131,7 @@ private:
     Platform m_platform;
     double m_pixelsPerTwip = 1.0 / 15;
     TabStrip* m_tabs = nullptr;
+    std::unique_ptr<PingIPv4> m_ping;
     QPointer<AlertDialog> m_alert;
     QPointer<AlertDialog> m_alert2;
     QButtonGroup* m_favouriteOptions = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktopfiles.h"
+#include "linuxpingnetwork.h"
 #include "platform.h"
 #include "qttimers.h"
 #include "soundeffects.h"
@@ -14,7 +15,7 @@ public:
 
 class DesktopPlatform {
 public:
-    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds}; }
+    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds, m_network}; }
 
 private:
     WebEnginePanes m_panes;
@@ -23,4 +24,5 @@ private:
     IniProfileReader m_profiles;
     AtomicFileReplacer m_files;
     SoundEffects m_sounds;
+    LinuxPingNetwork m_network;
 };

@@ -9,6 +9,7 @@ class BrowserPane;
 class QObject;
 class QWidget;
 class TickTimer;
+class PingNetwork;
 
 // The operating system's services the window uses, one small interface each,
 // with a real implementation for the desktop and fakes in the tests. The window
@@ -67,4 +68,5 @@ struct Platform {
     ProfileReader& profiles;
     FileReplacer& files;
     SoundPlayer& sounds;
+    PingNetwork& network;
 };

@@ -96,6 +96,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         m_process.start();
+        m_process.waitForStarted();
         while (!m_window && clock.elapsed() < 60000 && m_process.state() != QProcess::NotRunning) {
             QThread::msleep(20);
             m_window = m_display.findWindow(kCaption);
@@ -125,6 +126,13 @@ public:
         QThread::msleep(150);
     }
     void type(const QString& text) const { xdotool({"type", "--delay", "15", text}); }
+    void key(const QString& keys) const { xdotool({"key", keys}); }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    std::string ending() const
+    {
+        return "exit status " + std::to_string(m_process.exitStatus()) + ", code " +
+               std::to_string(m_process.exitCode()) + ": " + m_process.errorString().toStdString();
+    }
 
     // Closes the window as its close box would; true when the program ends in time.
     bool close()
@@ -216,6 +224,21 @@ TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
     QThread::msleep(500);
     screenshot("utquery-restarted.png");
     EXPECT_TRUE(second.close());
+}
+
+TEST(UtqueryUnderXvfb, PingsLoopbackByNameFromTheUt99QueryTab)
+{
+    QTemporaryDir workingDirectory;
+    RunningProgram program(kProgram, workingDirectory.path());
+    ASSERT_TRUE(program.shown());
+    program.click(11000, 1350); // the host field
+    program.key(QStringLiteral("ctrl+a"));
+    program.type(QStringLiteral("localhost"));
+    program.click(11970, 1920); // "Ping"
+    QThread::msleep(700);
+    EXPECT_TRUE(program.running()) << program.ending();
+    screenshot("utquery-ping.png");
+    EXPECT_TRUE(program.close());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakenetwork.h"
 #include "platform/browserpane.h"
 #include "platform/platform.h"
 #include "platform/ticktimer.h"
@@ -83,9 +84,10 @@ public:
     TickTimer* create(QObject* parent, int intervalMs) override { return new FakeTickTimer(parent, intervalMs); }
     QString path() const override { return directory; }
 
-    Platform parts() { return {*this, *this, *this, files, files, sounds}; }
+    Platform parts() { return {*this, *this, *this, files, files, sounds, network}; }
 
     QString directory = QStringLiteral("/opt/utquery-test");
     FakeFiles files;
     FakeSounds sounds;
+    FakeNetwork network;
 };

@@ -15,7 +15,7 @@
 
 // A started main window on fake platform parts, driven the way a user drives it.
 class WindowTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         window = std::make_unique<QevQuery>(platform.parts());

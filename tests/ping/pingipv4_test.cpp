@@ -1,0 +1,122 @@
+#include "ping/pingipv4.h"
+#include "support/fakenetwork.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+namespace {
+
+std::uint32_t address(const char* dotted) { return inet_addr(dotted); }
+
+class PingClass : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* text : {"192.168.0.1", "10.1", "127.0.0.1"})
+            network.dotted[text] = address(text);
+        network.names["example-host"] = {0, address("10.0.0.7")};
+        network.names["no-address"] = {0, std::nullopt};
+    }
+    FakeNetwork network;
+    PingIPv4 pinger{network};
+};
+
+TEST_F(PingClass, ResolveTurnsHostTextsIntoDottedAddresses)
+{
+    struct Case {
+        const char* text;
+        std::int32_t code;
+        const char* ip; // what IP holds afterwards; it starts as "before"
+        bool lookedUp;
+    };
+    const Case cases[] = {
+        {"  192.168.0.1  ", 0, "192.168.0.1", false}, // blanks trimmed, no look-up
+        {"10.1", 0, "10.1", false},                   // a short form comes back as typed
+        {"example-host", 0, "10.0.0.7", true},
+        {" example-host ", 0, "10.0.0.7", true},
+        {"unknown-host", -2, "before", true}, // the look-up's error; IP untouched
+        {"no-address", 1, "before", true},
+        {"255.255.255.255", -2, "before", true}, // not a dotted address to the parse
+        {"", -2, "before", true},
+        {"\texample-host", -2, "before", true}, // only blanks are trimmed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        network.lookedUp.clear();
+        QString ip = QStringLiteral("before");
+        EXPECT_EQ(pinger.Resolve(QString::fromLatin1(c.text), ip), c.code);
+        EXPECT_EQ(ip, QString::fromLatin1(c.ip));
+        EXPECT_EQ(!network.lookedUp.isEmpty(), c.lookedUp);
+    }
+    EXPECT_EQ(pinger.Reason, 0);
+    EXPECT_EQ(pinger.Status, 0);
+}
+
+TEST_F(PingClass, EveryReasonCodeWithItsStatus)
+{
+    struct Case {
+        const char* what;
+        const char* ip;
+        int openError, closeError;
+        PingNetwork::Echo echo;
+        bool answered;
+        std::int32_t reason, status, roundTrip;
+    };
+    const Case cases[] = {
+        {"answered", "127.0.0.1", 0, 0, {true, 47, 0}, true, 0, 0, 47},
+        {"not a dotted address", "255.255.255.255", 0, 0, {true, 5, 0}, false, 1, 0, 0},
+        {"no echo could be opened", "127.0.0.1", 13, 0, {true, 5, 0}, false, 2, 13, 0},
+        {"no answer in time", "127.0.0.1", 0, 0, {false, 0, 110}, false, 3, 110, 0},
+        // An ICMP error about our echo is a failure, never an answer.
+        {"host unreachable", "127.0.0.1", 0, 0, {false, 0, 113}, false, 3, 113, 0},
+        {"close failed after an answer", "127.0.0.1", 0, 9, {true, 5, 0}, false, 4, 9, 5},
+        {"close failure overrides code 3", "127.0.0.1", 0, 9, {false, 0, 110}, false, 4, 9, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PingIPv4 fresh(network);
+        network.openError = c.openError;
+        network.closeError = c.closeError;
+        network.echo = c.echo;
+        EXPECT_EQ(fresh.Ping(QString::fromLatin1(c.ip), 1000, QString()), c.answered);
+        EXPECT_EQ(fresh.Reason, c.reason);
+        EXPECT_EQ(fresh.Status, c.status);
+        EXPECT_EQ(fresh.RoundTripTime, c.roundTrip);
+    }
+}
+
+TEST_F(PingClass, FieldsPersistAsTheyShould)
+{
+    network.echo = {false, 0, 110};
+    EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
+    network.echo = {true, 12, 0};
+    EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
+    EXPECT_EQ(pinger.Reason, 3); // kept across a success
+    EXPECT_EQ(pinger.Status, 0); // cleared by every Ping
+    EXPECT_EQ(pinger.RoundTripTime, 12);
+    network.echo = {false, 0, 110};
+    EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
+    EXPECT_EQ(pinger.RoundTripTime, 12); // kept across a failure
+    EXPECT_FALSE(pinger.Ping(QStringLiteral("nonsense"), 1000, QString()));
+    EXPECT_EQ(pinger.Reason, 1);
+    EXPECT_EQ(pinger.Status, 0);
+    QString ip;
+    pinger.Resolve(QStringLiteral("unknown"), ip);
+    EXPECT_EQ(pinger.Reason, 1); // Resolve touches none of the fields
+}
+
+TEST_F(PingClass, TheEchoCarriesDataTimeoutAndAddress)
+{
+    pinger.Ping(QStringLiteral("192.168.0.1"), 1000, QString());
+    pinger.Ping(QStringLiteral("10.1"), 250, QStringLiteral("abc"));
+    ASSERT_EQ(network.echoes.size(), 2u);
+    EXPECT_EQ(network.echoes[0].address, address("192.168.0.1"));
+    EXPECT_TRUE(network.echoes[0].data.isEmpty());
+    EXPECT_EQ(network.echoes[0].timeoutMs, 1000);
+    EXPECT_EQ(network.echoes[1].address, address("10.1"));
+    EXPECT_EQ(network.echoes[1].data, "abc");
+    EXPECT_EQ(network.echoes[1].timeoutMs, 250);
+}
+
+} // namespace

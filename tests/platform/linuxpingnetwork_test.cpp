@@ -1,0 +1,120 @@
+// The real look-up and echo. Traffic goes only to loopback, or inside a network
+// namespace this test makes for itself (unshare -rn), so nothing leaves the machine.
+
+#include "ping/pingipv4.h"
+#include "platform/linuxpingnetwork.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cerrno>
+
+namespace {
+
+constexpr char kInNamespace[] = "UTQ_IN_OWN_NETWORK_NAMESPACE";
+// Routed to the namespace's loopback, where nothing answers for it.
+constexpr char kSilentAddress[] = "198.51.100.7";
+
+TEST(LinuxPingNetwork, DottedParseFollowsInetAddr)
+{
+    LinuxPingNetwork network;
+    const std::pair<const char*, const char*> accepted[] = {
+        {"1.2.3.4", "1.2.3.4"}, {"10.1", "10.0.0.1"},      {"0x7f.1", "127.0.0.1"},
+        {"127.1", "127.0.0.1"}, {"017.0.0.1", "15.0.0.1"}, {"4294967294", "255.255.255.254"},
+    };
+    for (const auto& [text, value] : accepted) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(network.parseDotted(text).has_value());
+        EXPECT_EQ(*network.parseDotted(text), inet_addr(value));
+    }
+    for (const char* rejected : {"255.255.255.255", "localhost", "", "1.2.3.4.5", "256.1.1.1", "1..2"})
+        EXPECT_FALSE(network.parseDotted(rejected).has_value()) << rejected;
+}
+
+TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
+{
+    LinuxPingNetwork network;
+    PingIPv4 pinger(network);
+    QString ip;
+    ASSERT_EQ(pinger.Resolve(QStringLiteral("localhost"), ip), 0);
+    EXPECT_EQ(ip, QStringLiteral("127.0.0.1"));
+
+    const PingNetwork::Opened probe = network.openEcho();
+    if (probe.handle < 0)
+        GTEST_SKIP() << "this machine allows neither ICMP socket (errno " << probe.error
+                     << "): set net.ipv4.ping_group_range or run as root";
+    network.closeEcho(probe.handle);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString())) << pinger.Reason << " " << pinger.Status;
+        EXPECT_EQ(pinger.Status, 0);
+        EXPECT_GE(pinger.RoundTripTime, 0);
+        EXPECT_LT(pinger.RoundTripTime, 200);
+    }
+    EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QStringLiteral("payload")));
+}
+
+// Runs the InOwnNamespace tests again in a network namespace of their own,
+// with only loopback, a route for kSilentAddress into it, and no way out.
+TEST(LinuxPingNetwork, InsideANetworkNamespaceOfItsOwn)
+{
+    if (qEnvironmentVariableIsSet(kInNamespace))
+        GTEST_SKIP() << "already inside";
+    QProcess inner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(kInNamespace), QStringLiteral("1"));
+    inner.setProcessEnvironment(environment);
+    inner.setProcessChannelMode(QProcess::MergedChannels);
+    inner.start(QStringLiteral("unshare"),
+                {"-rn", "sh", "-c",
+                 QStringLiteral("ip link set lo up && ip route add %1/32 dev lo && exec \"$0\" "
+                                "--gtest_filter='InOwnNamespace.*'")
+                     .arg(QLatin1String(kSilentAddress)),
+                 QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))});
+    ASSERT_TRUE(inner.waitForFinished(60000));
+    const QByteArray output = inner.readAll();
+    if (output.contains("Operation not permitted") || output.contains("unshare failed"))
+        GTEST_SKIP() << "cannot make a network namespace here: " << output.constData();
+    EXPECT_EQ(inner.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 2 tests")) << output.constData();
+    EXPECT_FALSE(output.contains("SKIPPED")) << output.constData();
+}
+
+class InOwnNamespace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet(kInNamespace))
+            GTEST_SKIP() << "runs inside its own network namespace only";
+    }
+};
+
+TEST_F(InOwnNamespace, NoAnswerFailsWithCode3AfterTheTimeout)
+{
+    LinuxPingNetwork network;
+    PingIPv4 pinger(network);
+    pinger.RoundTripTime = 33;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(pinger.Ping(QLatin1String(kSilentAddress), 1000, QString()));
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_EQ(pinger.Reason, 3);
+    EXPECT_EQ(pinger.Status, ETIMEDOUT);
+    EXPECT_EQ(pinger.RoundTripTime, 33);
+    EXPECT_GE(elapsed, 990);
+    EXPECT_LT(elapsed, 1500);
+}
+
+TEST_F(InOwnNamespace, ANameThatDoesNotResolve)
+{
+    LinuxPingNetwork network;
+    PingIPv4 pinger(network);
+    QString ip = QStringLiteral("untouched");
+    EXPECT_NE(pinger.Resolve(QStringLiteral("no-such-host.invalid"), ip), 0);
+    EXPECT_EQ(ip, QStringLiteral("untouched"));
+}
+
+} // namespace
