@@ -10,7 +10,7 @@ packages=(
   qt6-multimedia-dev qt6-httpserver-dev
   libgl-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux
+  xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux xdg-utils desktop-file-utils
   fonts-dejavu-core fonts-liberation2 libx11-dev
 )
 

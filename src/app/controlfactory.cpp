@@ -1,8 +1,10 @@
 #include "controlfactory.h"
 
 #include "artwork.h"
+#include "linklabel.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
+#include "presetcombobox.h"
 #include "query/progressrun.h"
 #include "query/statusaddress.h"
 
@@ -129,7 +131,9 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         backRole = QPalette::Button;
         foreRole = QPalette::ButtonText;
         break;
-    case Kind::Label: widget = new QLabel(control.text, parent); break;
+    case Kind::Label:
+        widget = (control.flags & HandPointer) ? new LinkLabel(control.text, parent) : new QLabel(control.text, parent);
+        break;
     case Kind::TextField:
         widget = new QLineEdit(control.text, parent);
         backRole = QPalette::Base;
@@ -144,9 +148,9 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         break;
     }
     case Kind::ComboBox: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
+        auto* combo = new PresetComboBox(parent);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr); // a completed text is no choice either
         combo->addItems(control.items);
         combo->setCurrentIndex(-1);
         combo->setEditText(control.text);

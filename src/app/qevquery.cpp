@@ -1,19 +1,24 @@
 #include "qevquery.h"
 
+#include "adminpassword.h"
 #include "alertdialog.h"
 #include "artwork.h"
+#include "buildconfig.h"
 #include "controlfactory.h"
 #include "controlspec.h"
 #include "favourites/favouritesfile.h"
-#include "hostconstants.h"
+#include "linklabel.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
+#include "platform/urlopener.h"
+#include "presetcombobox.h"
 #include "query/progressrun.h"
 #include "tabstrip.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -63,6 +68,26 @@ constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
 constexpr void (QevQuery::*kPingHandlers[ping::CommandCount])() = {
     &QevQuery::cmdPing_Click,    &QevQuery::cmdPing2_Click, &QevQuery::cmdping04_Click,
     &QevQuery::cmdping042_Click, &QevQuery::cmdpUT3_Click,  &QevQuery::cmdpUT32_Click,
+};
+
+// Controls whose click (or choice) has a handler of its own.
+struct ClickHandler {
+    const char* control;
+    void (QevQuery::*handler)();
+};
+constexpr ClickHandler kClickHandlers[] = {
+    {"Combo1", &QevQuery::Combo1_Click},
+    {"Combo2", &QevQuery::Combo2_Click},
+    {"Combo3", &QevQuery::Combo3_Click},
+    {"cmdLaunchGame", &QevQuery::cmdLaunchGame_Click},
+    {"cmdLaunchGame2", &QevQuery::cmdLaunchGame2_Click},
+    {"cmdA1", &QevQuery::cmdA1_Click},
+    {"cmdA2", &QevQuery::cmdA2_Click},
+    {"lblA1", &QevQuery::lblA1_Click},
+    {"lblA2", &QevQuery::lblA2_Click},
+    {"lblA4", &QevQuery::lblA4_Click},
+    {"lblQev", &QevQuery::lblQev_Click},
+    {"cmdAdminUT3", &QevQuery::cmdAdminUT3_Click},
 };
 
 } // namespace
@@ -136,6 +161,15 @@ void QevQuery::connectHandlers()
         const favourites::SaveTab& tab = favourites::kSaveTabs[static_cast<std::size_t>(i)];
         connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kSaveHandlers[i].click);
         connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kSaveHandlers[i].tick);
+    }
+    for (const ClickHandler& click : kClickHandlers) {
+        QObject* control = m_controls.value(QLatin1String(click.control));
+        if (auto* combo = qobject_cast<PresetComboBox*>(control))
+            connect(combo, &PresetComboBox::chosen, this, click.handler);
+        else if (auto* label = qobject_cast<LinkLabel*>(control))
+            connect(label, &LinkLabel::clicked, this, click.handler);
+        else
+            connect(qobject_cast<QAbstractButton*>(control), &QAbstractButton::clicked, this, click.handler);
     }
     for (int i = 0; i < ping::CommandCount; ++i) {
         connect(widget<QAbstractButton>(ping::kPingCommands[static_cast<std::size_t>(i)].button),
@@ -230,6 +264,78 @@ void QevQuery::lookup04() { loadStatusPage(query::Ut2004Query); }
 void QevQuery::lookup04f() { loadStatusPage(query::Ut2004Favourites); }
 void QevQuery::lookuput3() { loadStatusPage(query::Ut3Query); }
 void QevQuery::lookuput3f() { loadStatusPage(query::Ut3Favourites); }
+
+void QevQuery::Combo1_Click() { choosePreset(query::ut99Presets()); }
+void QevQuery::Combo2_Click() { choosePreset(query::ut3Presets()); }
+void QevQuery::Combo3_Click() { choosePreset(query::ut2004Presets()); }
+
+void QevQuery::choosePreset(const query::PresetList& list)
+{
+    const auto* combo = widget<QComboBox>(list.combo);
+    for (std::size_t field = 0; field < list.fields.size() && list.fields[field]; ++field) {
+        // The chosen index is read afresh for every field; outside the table nothing is written.
+        const int index = combo->currentIndex();
+        if (index >= 0 && static_cast<std::size_t>(index) < list.rows.size())
+            setText(list.fields[field], list.rows[static_cast<std::size_t>(index)][field]);
+    }
+}
+
+void QevQuery::cmdLaunchGame_Click() { launchGame(query::kLaunchButtons[0]); }
+void QevQuery::cmdLaunchGame2_Click() { launchGame(query::kLaunchButtons[1]); }
+
+void QevQuery::launchGame(const query::LaunchButton& launch)
+{
+    const query::QueryTab& tab = query::kQueryTabs[launch.tab];
+    QString host, port;
+    if (!tab.favourites) {
+        host = text(tab.fields[0]);
+        port = text(launch.portField);
+    } else if (const auto row = favourites::chosenSlot(*tab.favourites,
+                                                       [this](const char* option) { return isOptionSet(option); })) {
+        const auto& fields = tab.favourites->rows[static_cast<std::size_t>(*row)].fields;
+        host = text(fields[favourites::Host]);
+        port = text(fields[favourites::Port]);
+    }
+    widget<BrowserPane>(tab.pane)->Navigate(query::gameAddress(host, port));
+    blankPingDisplay(tab);
+}
+
+void QevQuery::cmdA1_Click()
+{
+    auto* password = widget<QLineEdit>("txtPooPooPeePee");
+    password->show();
+    widget<QWidget>("cmdA1")->hide();
+    widget<QWidget>("cmdA2")->show();
+    password->setFocus();
+}
+
+void QevQuery::cmdA2_Click()
+{
+    if (!isAdminPassword(text("txtPooPooPeePee"))) {
+        m_platform.sounds.play(programFile("HellNo.wav"));
+        showAlert(AlertDialog::kAlert.name);
+        return;
+    }
+    for (const char* name : {"txtPooPooPeePee", "cmdA2"})
+        widget<QWidget>(name)->hide();
+    for (const char* name : {"lblA1", "lblA2", "lblA4"})
+        widget<QWidget>(name)->show();
+    widget<QWidget>("lblA3")->hide();
+}
+
+void QevQuery::lblA1_Click() { openLink(weblinks::ServerStopStartUs); }
+void QevQuery::lblA2_Click() { openLink(weblinks::RemoteServerUs); }
+void QevQuery::lblA4_Click() { openLink(weblinks::RemoteServerUk); }
+void QevQuery::lblQev_Click() { openLink(weblinks::MakersSite); }
+void QevQuery::cmdAdminUT3_Click() { openLink(weblinks::Ut3Admin); }
+
+void QevQuery::openLink(weblinks::LinkId id)
+{
+    const weblinks::WebLink& link = weblinks::kLinks[id];
+    if (widget<QWidget>(link.control)->isHidden())
+        return;
+    m_platform.browser.open(weblinks::url(link));
+}
 
 void QevQuery::cmdPing_Click() { pingCommand(ping::Ut99Query); }
 void QevQuery::cmdPing2_Click() { pingCommand(ping::Ut99Favourites); }
@@ -385,6 +491,11 @@ void QevQuery::loadStatusPage(QueryTabId id)
     const QString webHost =
         QString::fromUtf8(tab.webHost == query::WebHost::Main ? UTQ_MAIN_STATUS_HOST : UTQ_GAME_STATUS_HOST);
     widget<BrowserPane>(tab.pane)->Navigate(statusAddress(webHost, *tab.format, queryServer(tab)));
+    blankPingDisplay(tab);
+}
+
+void QevQuery::blankPingDisplay(const query::QueryTab& tab)
+{
     for (const char* field : tab.pingDisplay) {
         if (field)
             setText(field, QString());

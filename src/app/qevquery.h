@@ -4,7 +4,10 @@
 #include "ping/pingcommands.h"
 #include "ping/pingipv4.h"
 #include "platform/platform.h"
+#include "query/launch.h"
+#include "query/presets.h"
 #include "query/querytabs.h"
+#include "weblinks.h"
 
 #include <QHash>
 #include <QPointer>
@@ -51,6 +54,27 @@ public:
     void Timer041_Timer();
     void Timerut3_Timer();
     void Timerut3f_Timer();
+
+    // Preset lists: a choice from the list writes its texts into the tab's fields.
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+
+    // "Launch Game": hands the unreal:// address of the server to the tab's pane.
+    void cmdLaunchGame_Click();
+    void cmdLaunchGame2_Click();
+
+    // The administration panel: "Admin Login" opens the password field,
+    // "Submit" checks the password.
+    void cmdA1_Click();
+    void cmdA2_Click();
+
+    // Web links, opened in the user's browser. The labels react only while shown.
+    void lblA1_Click();
+    void lblA2_Click();
+    void lblA4_Click();
+    void lblQev_Click();
+    void cmdAdminUT3_Click();
 
     // Ping buttons: resolve the tab's host, send one echo, show the outcome.
     void cmdPing_Click();
@@ -114,6 +138,10 @@ private:
     void progressTick(const char* timer, const char* bar, const std::function<void()>& work,
                       const std::function<void()>& after = {});
     void pingCommand(ping::PingCommandId id);
+    void choosePreset(const query::PresetList& list);
+    void launchGame(const query::LaunchButton& launch);
+    void openLink(weblinks::LinkId id);
+    void blankPingDisplay(const query::QueryTab& tab);
     void readFavourites(const favourites::SlotTable& table);
     std::optional<QString> writeFavourites(const favourites::SlotTable& table);
     void saveTick(favourites::SaveTabId id);

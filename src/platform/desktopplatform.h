@@ -5,6 +5,7 @@
 #include "platform.h"
 #include "qttimers.h"
 #include "soundeffects.h"
+#include "urlopener.h"
 #include "webenginepane.h"
 
 // The real platform parts of the desktop program.
@@ -15,7 +16,7 @@ public:
 
 class DesktopPlatform {
 public:
-    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds, m_network}; }
+    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds, m_network, m_browser}; }
 
 private:
     WebEnginePanes m_panes;
@@ -25,4 +26,5 @@ private:
     AtomicFileReplacer m_files;
     SoundEffects m_sounds;
     LinuxPingNetwork m_network;
+    DesktopUrlOpener m_browser;
 };

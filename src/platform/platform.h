@@ -10,6 +10,7 @@ class QObject;
 class QWidget;
 class TickTimer;
 class PingNetwork;
+class UrlOpener;
 
 // The operating system's services the window uses, one small interface each,
 // with a real implementation for the desktop and fakes in the tests. The window
@@ -69,4 +70,5 @@ struct Platform {
     FileReplacer& files;
     SoundPlayer& sounds;
     PingNetwork& network;
+    UrlOpener& browser;
 };

@@ -1,4 +1,4 @@
-#include "hostconstants.h"
+#include "buildconfig.h"
 #include "support/windowdriver.h"
 
 #include <QLabel>

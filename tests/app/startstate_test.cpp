@@ -1,5 +1,5 @@
 #include "app/controlspec.h"
-#include "hostconstants.h"
+#include "buildconfig.h"
 #include "support/windowdriver.h"
 
 #include <QApplication>
@@ -89,6 +89,10 @@ TEST_F(StartState, TextsOfTheQueryTabs)
         EXPECT_EQ(items, expected.mid(1));
     }
     EXPECT_EQ(get<QLabel>("lblStatus")->text(), QStringLiteral("Label1"));
+    // Captions keep their inner blanks.
+    EXPECT_EQ(get<QAbstractButton>("cmdServferIP")->text(), QStringLiteral("Server   IP"));
+    EXPECT_EQ(get<QLabel>("lblServerIP(0)")->text(), QStringLiteral("Server    IP"));
+    EXPECT_EQ(get<QLabel>("lblServerQ")->text(), QStringLiteral("Q  Port"));
     EXPECT_EQ(get<QGroupBox>("Frame1")->title(), QStringLiteral("{Qev}Teamspeak Server"));
 }
 

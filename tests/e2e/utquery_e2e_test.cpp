@@ -1,6 +1,7 @@
 // Runs the real program on the X display (the test runs under xvfb-run) and
 // uses it as a person would: with the mouse and keyboard, through xdotool.
 
+#include "buildconfig.h"
 #include "x11windows.h"
 
 #include <QDir>
@@ -88,9 +89,11 @@ void screenshot(const char* name)
 // The program, started in a working folder, with its window found on screen.
 class RunningProgram {
 public:
-    RunningProgram(const QString& program, const QString& workingDirectory)
+    RunningProgram(const QString& program, const QString& workingDirectory,
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
     {
         m_process.setProgram(program);
+        m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(workingDirectory);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         QElapsedTimer clock;
@@ -137,9 +140,13 @@ public:
     // Closes the window as its close box would; true when the program ends in time.
     bool close()
     {
+        QElapsedTimer clock;
+        clock.start();
         m_display.requestClose(*m_window);
-        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit &&
-               m_process.exitCode() == 0;
+        const bool ended = m_process.waitForFinished(5000);
+        std::printf("utquery: ended %lld ms after its window was asked to close\n",
+                    static_cast<long long>(clock.elapsed()));
+        return ended && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
     }
 
     qint64 shownMs = 0;
@@ -238,6 +245,85 @@ TEST(UtqueryUnderXvfb, PingsLoopbackByNameFromTheUt99QueryTab)
     QThread::msleep(700);
     EXPECT_TRUE(program.running()) << program.ending();
     screenshot("utquery-ping.png");
+    EXPECT_TRUE(program.close());
+}
+
+void writeFile(const QString& path, const QByteArray& content, QFile::Permissions permissions = {})
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    if (permissions)
+        file.setPermissions(permissions);
+}
+
+TEST(UtqueryUnderXvfb, LaunchGameReachesTheGameRegisteredForUnreal)
+{
+    // A desktop whose handler for unreal:// addresses writes down what it gets.
+    QTemporaryDir desktop, workingDirectory;
+    const QString received = desktop.filePath(QStringLiteral("received.txt"));
+    const QString handler = desktop.filePath(QStringLiteral("game.sh"));
+    writeFile(handler, "#!/bin/sh\necho \"$1\" >> '" + received.toUtf8() + "'\n",
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir(desktop.path()).mkpath(QStringLiteral("data/applications"));
+    QDir(desktop.path()).mkpath(QStringLiteral("config"));
+    writeFile(desktop.filePath(QStringLiteral("data/applications/utq-test-game.desktop")),
+              "[Desktop Entry]\nType=Application\nName=Test game\nExec=" + handler.toUtf8() +
+                  " %u\nMimeType=x-scheme-handler/unreal;\nNoDisplay=true\n");
+    writeFile(desktop.filePath(QStringLiteral("config/mimeapps.list")),
+              "[Default Applications]\nx-scheme-handler/unreal=utq-test-game.desktop\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), desktop.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), desktop.filePath(QStringLiteral("config")));
+
+    RunningProgram program(kProgram, workingDirectory.path(), environment);
+    ASSERT_TRUE(program.shown());
+    program.click(11310, 2460); // "Launch Game" with the preset host at start
+    program.click(9600, 1350);  // the preset list's text, then the second preset
+    program.key(QStringLiteral("Down"));
+    program.key(QStringLiteral("Down"));
+    program.click(11310, 2460);
+    program.click(4245, 150); // the favourites tab: type a slot 2 server, choose it, launch
+    program.click(1980, 1580);
+    program.type(QStringLiteral("10.0.0.2"));
+    program.click(3180, 1580);
+    program.type(QStringLiteral("7790"));
+    program.click(5287, 1567);
+    program.click(11160, 1900);
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray got;
+    while (got.count('\n') < 3 && clock.elapsed() < 10000) {
+        QThread::msleep(100);
+        QFile file(received);
+        got = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    EXPECT_EQ(got,
+              "unreal://" UTQ_PRESET_HOST_A ":7777\nunreal://" UTQ_PRESET_HOST_B ":7777\nunreal://10.0.0.2:7790\n");
+    screenshot("utquery-launched.png");
+    EXPECT_TRUE(program.close());
+}
+
+TEST(UtqueryUnderXvfb, AboutTabAdministrationPanelLocksAndUnlocks)
+{
+    QTemporaryDir workingDirectory;
+    RunningProgram program(kProgram, workingDirectory.path());
+    ASSERT_TRUE(program.shown());
+    program.click(10360, 150); // the "About / Help / TeamSpeak / Admin" tab
+    QThread::msleep(300);
+    screenshot("utquery-about-locked.png");
+    program.click(11580, 8620); // "Admin Login"
+    program.type(QStringLiteral("wrong password"));
+    program.click(11580, 8620); // "Submit"
+    QThread::msleep(400);
+    screenshot("utquery-about-wrong-password.png");
+    program.click(10400, 8610); // back into the password field
+    program.key(QStringLiteral("ctrl+a"));
+    program.type(QStringLiteral(ADMIN_PASSWORD_FOR_TEST));
+    program.click(11580, 8620);
+    QThread::msleep(300);
+    screenshot("utquery-about-unlocked.png");
+    EXPECT_TRUE(program.running());
     EXPECT_TRUE(program.close());
 }
 

@@ -4,6 +4,7 @@
 #include "platform/browserpane.h"
 #include "platform/platform.h"
 #include "platform/ticktimer.h"
+#include "platform/urlopener.h"
 
 #include "favourites/favouritesfile.h"
 
@@ -75,6 +76,12 @@ public:
     QStringList played;
 };
 
+class FakeBrowser : public UrlOpener {
+public:
+    void open(const QString& url) override { opened << url; }
+    QStringList opened;
+};
+
 class FakePlatform : public BrowserPanes, public TickTimers, public ProgramDirectory {
 public:
     BrowserPane* create(QWidget* parent, const QString& startAddress) override
@@ -84,10 +91,11 @@ public:
     TickTimer* create(QObject* parent, int intervalMs) override { return new FakeTickTimer(parent, intervalMs); }
     QString path() const override { return directory; }
 
-    Platform parts() { return {*this, *this, *this, files, files, sounds, network}; }
+    Platform parts() { return {*this, *this, *this, files, files, sounds, network, browser}; }
 
     QString directory = QStringLiteral("/opt/utquery-test");
     FakeFiles files;
     FakeSounds sounds;
     FakeNetwork network;
+    FakeBrowser browser;
 };

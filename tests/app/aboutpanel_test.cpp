@@ -1,0 +1,203 @@
+#include "app/adminpassword.h"
+#include "app/alertdialog.h"
+#include "app/helptexts.h"
+#include "buildconfig.h"
+#include "support/windowdriver.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kPassword = QStringLiteral(ADMIN_PASSWORD_FOR_TEST);
+
+class AdminPanel : public WindowTest {
+public:
+    enum State { Locked, Entering, Unlocked };
+    // Which of the panel's controls are shown, against the state's row.
+    void expectState(State state)
+    {
+        const std::pair<const char*, std::array<bool, 3>> shown[] = {
+            {"cmdA1", {true, false, false}}, {"lblA3", {true, true, false}},  {"txtPooPooPeePee", {false, true, false}},
+            {"cmdA2", {false, true, false}}, {"lblA1", {false, false, true}}, {"lblA2", {false, false, true}},
+            {"lblA4", {false, false, true}},
+        };
+        for (const auto& [name, row] : shown)
+            EXPECT_EQ(!get(name)->isHidden(), row[state]) << name << " in state " << state;
+    }
+    void submit(const QString& typed)
+    {
+        field("txtPooPooPeePee")->setText(typed);
+        click("cmdA2");
+    }
+};
+
+TEST_F(AdminPanel, LockedEnteringUnlocked)
+{
+    expectState(Locked);
+    click("cmdA1");
+    expectState(Entering);
+    EXPECT_EQ(window->focusWidget(), field("txtPooPooPeePee"));
+    EXPECT_EQ(get("cmdA2")->geometry(), get("cmdA1")->geometry());
+    submit(kPassword);
+    expectState(Unlocked);
+    EXPECT_TRUE(platform.sounds.played.isEmpty());
+    EXPECT_FALSE(window->openAlert("Alert"));
+    // Nothing brings "Admin Login" back.
+    window->cmdA2_Click();
+    expectState(Unlocked);
+}
+
+TEST_F(AdminPanel, OnlyTheExactPasswordOpens)
+{
+    QString otherCase = kPassword;
+    const qsizetype letter = otherCase.indexOf(QRegularExpression(QStringLiteral("[A-Za-z]")));
+    ASSERT_GE(letter, 0);
+    otherCase[letter] = otherCase[letter].isUpper() ? otherCase[letter].toLower() : otherCase[letter].toUpper();
+    const QString wrong[] = {otherCase, kPassword + QLatin1Char(' '), QLatin1Char(' ') + kPassword, QString(),
+                             kPassword.left(10)};
+    EXPECT_TRUE(isAdminPassword(kPassword));
+    click("cmdA1");
+    for (const QString& typed : wrong) {
+        SCOPED_TRACE(typed.toStdString());
+        EXPECT_FALSE(isAdminPassword(typed));
+        submit(typed);
+        expectState(Entering);
+        EXPECT_EQ(field("txtPooPooPeePee")->text(), typed); // kept for another try
+    }
+    // Each attempt played the sound and brought the one alert to the front.
+    EXPECT_EQ(platform.sounds.played.size(), 5);
+    EXPECT_EQ(platform.sounds.played.last(), platform.directory + QStringLiteral("/HellNo.wav"));
+    AlertDialog* alert = window->openAlert("Alert");
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
+    QTest::mouseClick(alert->cmdOK, Qt::LeftButton);
+    EXPECT_EQ(window->focusWidget(), field("txtPooPooPeePee"));
+}
+
+TEST_F(AdminPanel, AWrongPasswordLeavesAnOpenSaveMessageAsItIs)
+{
+    click("cmdSaveChanges");
+    fire("Timer2", 11);
+    click("cmdA1");
+    submit(QStringLiteral("nope"));
+    AlertDialog* alert = window->openAlert("Alert");
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
+    EXPECT_TRUE(alert->cmdOK->isHidden());
+}
+
+TEST_F(AdminPanel, OkAfterTheFieldWasHiddenJustCloses)
+{
+    click("cmdA1");
+    submit(QStringLiteral("nope"));
+    AlertDialog* alert = window->openAlert("Alert");
+    ASSERT_TRUE(alert);
+    submit(kPassword); // logged in while the alert is still open
+    QTest::mouseClick(alert->cmdOK, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window->openAlert("Alert"));
+    expectState(Unlocked);
+}
+
+TEST_F(AdminPanel, LinksOpenTheirUrlsInTheBrowser)
+{
+    const QString a = QStringLiteral(UTQ_PRESET_HOST_A), b = QStringLiteral(UTQ_PRESET_HOST_B);
+    // Hidden link labels do nothing; the other two links work in any state.
+    window->lblA1_Click();
+    window->lblA2_Click();
+    window->lblA4_Click();
+    EXPECT_TRUE(platform.browser.opened.isEmpty());
+    click("cmdAdminUT3");
+    window->tabStrip()->setCurrentIndex(2);
+    QTest::mouseClick(get("lblQev"), Qt::LeftButton);
+    EXPECT_EQ(platform.browser.opened,
+              (QStringList{"http://" + b + ":5080/ServerAdmin/settings/general", "http://" UTQ_MAKER_WEB_HOST}));
+
+    click("cmdA1");
+    submit(kPassword);
+    platform.browser.opened.clear();
+    for (const char* label : {"lblA1", "lblA2", "lblA4"})
+        QTest::mouseClick(get(label), Qt::LeftButton);
+    EXPECT_EQ(platform.browser.opened,
+              (QStringList{"http://" + a + "/cgi-bin/wwwpman/index.pl", "http://" + a + ":8884/ServerAdmin/",
+                           "http://" + b + ":8884/ServerAdmin/"}));
+}
+
+TEST_F(AdminPanel, CaptionsOfTheAboutTab)
+{
+    EXPECT_EQ(get<QLabel>("lblLabelTS")->text(),
+              QStringLiteral("You can contact us through are TS3 server - " UTQ_VOICE_CHAT_HOST));
+    EXPECT_EQ(get<QLabel>("lblQev")->text(), QStringLiteral(UTQ_MAKER_WEB_HOST));
+    EXPECT_EQ(get<QLabel>("lblLabelAbout")->text(),
+              QStringLiteral("Unreal Tournament 99 Server Query v{Qev}2.8 by: Kestrun"));
+}
+
+TEST(HelpTexts, LinesAsListed)
+{
+    struct Case {
+        const char* field;
+        QString text;
+        int lines;
+        std::vector<std::pair<int, QString>> exact; // line number from 1, its text
+    };
+    const Case cases[] = {
+        {"txtTroubleshooting",
+         helptexts::ut99(),
+         49,
+         {{1, "Troubleshooting:"},
+          {2, ""},
+          {3, "If this program is not working then my server is offline. If one of the perset "},
+          {6, "install this http://" UTQ_PRESET_HOST_A "/Qev/downloads/UT99-ProtocolFix.zip"},
+          {10, "to edit your UnrealTournament.ini file. "},
+          {13, "[IpServer.UdpServerQuery] "},
+          {14, "bTeamInfo=False  "},
+          {33, "them for later use. Simply edit whatever is there and click on \"Save Changes\" "},
+          {39, "Kestrun - " UTQ_AUTHOR_EMAIL},
+          {45, UTQ_PHP_CODE_CREDIT " - php code"},
+          {49, "http://" UTQ_MAKER_WEB_HOST}}},
+        {"txtTroubleshooting_04",
+         helptexts::ut2004(),
+         28,
+         {{1, "Unreal Tournament 2004 Server Query v{Qev}1.3 by: Kestrun"},
+          {5, "If this program is not working then my server is offline. If one of the perset UT server ip's are "
+              "not "},
+          {23, UTQ_VB_CODE_CREDIT " - vb code help"},
+          {28, "http://" UTQ_MAKER_WEB_HOST}}},
+        {"txtTroubleshooting_If",
+         helptexts::ut3(),
+         38,
+         {{1, "Unreal Tournament 3 Server Query v{Qev}1.1 by: Kestrun"},
+          {10, "http://" UTQ_MAKER_WEB_HOST "/UT3Query/WebStats_v0.2_2008-05-02.zip "},
+          {15, "To launch the game from this program you will need the ut3:// ptotocol fix download from here: "},
+          {16, "http://" UTQ_PRESET_HOST_A "/Qev/downloads/ut3protocol.zip"},
+          {27, "{Qev}Kestrun - " UTQ_AUTHOR_EMAIL},
+          {28, "{Qev}" UTQ_UT3_ADMIN_NAME " - {Qev} UT3 Server Admin - " UTQ_UT3_ADMIN_EMAIL},
+          {34, UTQ_UT3_TEAM_CREDIT},
+          {38, "http://" UTQ_MAKER_WEB_HOST}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        ASSERT_TRUE(c.text.endsWith(QStringLiteral("\r\n")));
+        EXPECT_FALSE(c.text.contains(QRegularExpression(QStringLiteral("[^\r]\n|\r[^\n]"))));
+        const QStringList lines = c.text.chopped(2).split(QStringLiteral("\r\n"));
+        ASSERT_EQ(lines.size(), c.lines);
+        for (const auto& [number, text] : c.exact)
+            EXPECT_EQ(lines[number - 1], text) << "line " << number;
+    }
+}
+
+TEST_F(AdminPanel, HelpTextsShowInTheirFields)
+{
+    const std::pair<const char*, QString> fields[] = {{"txtTroubleshooting", helptexts::ut99()},
+                                                      {"txtTroubleshooting_04", helptexts::ut2004()},
+                                                      {"txtTroubleshooting_If", helptexts::ut3()}};
+    for (const auto& [name, text] : fields) {
+        auto* edit = get<QPlainTextEdit>(name);
+        EXPECT_EQ(edit->toPlainText().count(QLatin1Char('\n')) + 1, text.count(QStringLiteral("\r\n")) + 1) << name;
+        EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+}
+
+} // namespace
