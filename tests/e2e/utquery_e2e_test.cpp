@@ -116,7 +116,7 @@ public:
         }
     }
 
-    bool shown() const { return m_window.has_value(); }
+    bool shown() const { return m_display.isOpen() && m_window.has_value(); }
     std::string title() const { return m_display.title(*m_window); }
     std::set<qint64> processes() const { return processTree(m_process.processId()); }
 

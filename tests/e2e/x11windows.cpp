@@ -35,6 +35,8 @@ std::string X11Display::title(unsigned long window) const
 
 std::optional<unsigned long> X11Display::findWindow(const std::string& caption) const
 {
+    if (!m_display)
+        return std::nullopt;
     std::vector<Window> pending{DefaultRootWindow(m_display)};
     while (!pending.empty()) {
         const Window window = pending.back();
