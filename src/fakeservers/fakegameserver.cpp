@@ -1,0 +1,314 @@
+#include "fakegameserver.h"
+
+#include "gamequery/ut2004protocol.h"
+
+#include <QNetworkDatagram>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <algorithm>
+
+namespace fakeservers {
+
+namespace {
+
+// UT99 text: one byte per character; code points above 255 become 0x7F.
+QByteArray latin1(const QString& text)
+{
+    QByteArray bytes;
+    for (const QChar c : text)
+        bytes += c.unicode() > 255 ? '\x7F' : static_cast<char>(c.unicode());
+    return bytes;
+}
+
+QString withoutBackslashes(QString text) { return text.remove(QLatin1Char('\\')); }
+
+QByteArray pair(const QString& key, const QString& value) { return '\\' + latin1(key) + '\\' + latin1(value); }
+
+// Sends chunks in packets of about splitSize, each ending in \queryid\N.M, the
+// last with \final\ too; a chunk is never split.
+QList<QByteArray> textPackets(const QList<QByteArray>& chunks, int splitSize, int queryId)
+{
+    QList<QByteArray> packets;
+    QByteArray buffer;
+    const auto send = [&](bool final) {
+        buffer += "\\queryid\\" + QByteArray::number(queryId) + '.' + QByteArray::number(packets.size() + 1);
+        if (final)
+            buffer += "\\final\\";
+        packets << buffer;
+        buffer.clear();
+    };
+    for (const QByteArray& chunk : chunks) {
+        if (!buffer.isEmpty() && buffer.size() + chunk.size() > splitSize)
+            send(false);
+        buffer += chunk;
+    }
+    send(true);
+    return packets;
+}
+
+void appendInt32(QByteArray& bytes, std::int32_t value)
+{
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A UT2004 string: Latin-1 with a positive length, else UCS-2LE with a negative
+// one; the length counts the terminating NUL.
+QByteArray ut2004String(const QString& text)
+{
+    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    if (latin) {
+        QByteArray bytes = gamequery::ut2004::compactIndex(static_cast<std::int32_t>(text.size() + 1));
+        bytes += text.toLatin1() + '\0';
+        return bytes;
+    }
+    QByteArray bytes = gamequery::ut2004::compactIndex(-static_cast<std::int32_t>(text.size() + 1));
+    for (const QChar c : text + QChar(0)) {
+        bytes += static_cast<char>(c.unicode() & 0xFF);
+        bytes += static_cast<char>(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+QByteArray ut2004Header(std::uint8_t command)
+{
+    QByteArray bytes;
+    appendInt32(bytes, 0x80);
+    bytes += static_cast<char>(command);
+    return bytes;
+}
+
+// Records into packets of at most splitSize, each repeating the header.
+QList<QByteArray> ut2004Packets(std::uint8_t command, const QList<QByteArray>& records, int splitSize)
+{
+    QList<QByteArray> packets;
+    QByteArray packet = ut2004Header(command);
+    for (const QByteArray& record : records) {
+        if (packet.size() > 5 && packet.size() + record.size() > splitSize) {
+            packets << packet;
+            packet = ut2004Header(command);
+        }
+        packet += record;
+    }
+    if (packet.size() > 5)
+        packets << packet;
+    return packets;
+}
+
+QByteArray utf8z(const QString& text) { return text.toUtf8() + '\0'; }
+
+} // namespace
+
+QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int queryId)
+{
+    const int split = s.splitSize > 0 ? s.splitSize : 1000;
+    if (request == "\\teams\\") {
+        if (!s.answerTeams)
+            return {};
+        QList<QByteArray> chunks;
+        for (std::size_t i = 0; i < s.teams.size(); ++i) {
+            const QString n = QString::number(i);
+            chunks << pair("team_" + n, s.teams[i].name) +
+                          pair("score_" + n, QString::number(s.teams[i].score, 'f', 2)) +
+                          pair("size_" + n, QString::number(std::count_if(
+                                                s.players.begin(), s.players.end(),
+                                                [&](const FakePlayer& p) { return p.team == static_cast<int>(i); })));
+        }
+        return textPackets(chunks, split, queryId);
+    }
+    if (!request.startsWith("\\status\\") && !request.startsWith("\\basic\\") && !request.startsWith("\\info\\"))
+        return {};
+    QList<QByteArray> chunks;
+    chunks << pair("gamename", s.protocol == Protocol::Ut99Text ? "ut" : "ut2004") + pair("gamever", "451") +
+                  pair("minnetver", "432") + pair("location", "0");
+    chunks << pair("hostname", withoutBackslashes(s.name)) + pair("hostport", "7777") + pair("maptitle", s.map) +
+                  pair("mapname", s.map) + pair("gametype", s.gameType) +
+                  pair("numplayers", QString::number(s.players.size())) +
+                  pair("maxplayers", QString::number(s.maxPlayers)) + pair("gamemode", "openplaying");
+    QByteArray rules = pair("password", s.password ? "True" : "False");
+    if (!s.teams.empty())
+        rules += pair("maxteams", QString::number(s.teams.size()));
+    for (const auto& [key, value] : s.rules)
+        rules += pair(key, value);
+    chunks << rules;
+    for (std::size_t i = 0; i < s.players.size(); ++i) {
+        const FakePlayer& p = s.players[i];
+        const QString n = QString::number(i);
+        chunks << pair("player_" + n, withoutBackslashes(p.name)) + pair("frags_" + n, QString::number(p.score)) +
+                      pair("ping_" + n, QString::number(p.ping)) +
+                      pair("team_" + n, QString::number(p.team < 0 ? 255 : p.team)) +
+                      pair("mesh_" + n, "Male Commando") + pair("skin_" + n, "CommandoSkins.cmdo") +
+                      pair("face_" + n, "CommandoSkins.Blake") + pair("ngsecret_" + n, "true");
+    }
+    return textPackets(chunks, split, queryId);
+}
+
+QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
+{
+    if (request.size() != 5)
+        return {}; // longer requests are ignored
+    const int split = s.splitSize > 0 ? s.splitSize : 450;
+    const auto command = static_cast<std::uint8_t>(request[4]);
+    QList<QByteArray> packets;
+    if (command == gamequery::ut2004::Info) {
+        QByteArray info = ut2004Header(0);
+        appendInt32(info, 1);     // server id
+        info += ut2004String({}); // address: empty
+        appendInt32(info, 7777);  // game port
+        appendInt32(info, 0);     // query port
+        info += ut2004String(s.name) + ut2004String(s.map) + ut2004String(s.gameType);
+        appendInt32(info, static_cast<std::int32_t>(s.players.size()));
+        appendInt32(info, s.maxPlayers);
+        appendInt32(info, 0); // ping
+        appendInt32(info, s.password ? 1 : 0);
+        info += ut2004String(QStringLiteral("1")) + QByteArray(2, '\0');
+        packets << info;
+    }
+    if (command == gamequery::ut2004::Rules || command == gamequery::ut2004::RulesAndPlayers) {
+        QList<QByteArray> records;
+        for (const auto& [key, value] : s.rules)
+            records << ut2004String(key) + ut2004String(value);
+        if (s.password)
+            records << ut2004String(QStringLiteral("GamePassword")) + ut2004String(QStringLiteral("True"));
+        packets << ut2004Packets(1, records, split);
+        if (records.isEmpty())
+            packets << ut2004Header(1);
+    }
+    if (command == gamequery::ut2004::Players || command == gamequery::ut2004::RulesAndPlayers) {
+        QList<QByteArray> records;
+        for (std::size_t i = 0; i < s.players.size(); ++i) {
+            const FakePlayer& p = s.players[i];
+            QByteArray record;
+            appendInt32(record, static_cast<std::int32_t>(i));
+            record += ut2004String(p.name);
+            appendInt32(record, p.ping);
+            appendInt32(record, p.score);
+            appendInt32(record, p.team == 0 ? (1 << 29) : p.team == 1 ? (1 << 30) : 0);
+            records << record;
+        }
+        packets << ut2004Packets(2, records, split); // nothing at all when there are no players
+    }
+    return packets;
+}
+
+QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
+{
+    if (request.size() < 7 || request.left(2) != "\xFE\xFD")
+        return {};
+    const QByteArray session = request.mid(3, 4);
+    if (request[2] == '\x09') {
+        QByteArray reply = '\x09' + session + QByteArray::number(s.challenge) + '\0';
+        return {reply};
+    }
+    if (request[2] != '\x00' || request.size() < 15)
+        return {};
+    QByteArray challenge;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        challenge += static_cast<char>((static_cast<std::uint32_t>(s.challenge) >> shift) & 0xFF);
+    if (request.mid(7, 4) != challenge)
+        return {};
+
+    // The server section, then the player and team sections; a field's values
+    // may continue in the next packet, which repeats its name with an offset.
+    QList<QByteArray> items; // indivisible pieces
+    const auto kv = [](const QString& k, const QString& v) { return utf8z(k) + utf8z(v); };
+    QByteArray server = kv("hostname", "FakeOwner") + kv("p1073741827", s.name) + kv("p1073741825", s.map) +
+                        kv("mapname", s.map) + kv("s32779", s.gameType) +
+                        kv("numplayers", QString::number(s.players.size())) +
+                        kv("maxplayers", QString::number(s.maxPlayers)) + kv("s7", s.password ? "1" : "0") +
+                        kv("gamemode", "openplaying");
+    for (const auto& [key, value] : s.rules)
+        server += kv(key, value);
+    const int split = s.splitSize > 0 ? s.splitSize : 1400;
+    QList<QByteArray> payloads{server + '\0'};
+    const auto section = [&](char marker, const std::vector<std::pair<QString, QStringList>>& fields) {
+        QByteArray current = payloads.takeLast();
+        current += marker;
+        for (const auto& [name, values] : fields) {
+            current += utf8z(name) + '\0'; // offset 0
+            for (int i = 0; i < values.size(); ++i) {
+                const QByteArray value = utf8z(values[i]);
+                if (current.size() + value.size() + 2 > split) {
+                    current += '\0';
+                    payloads << current;
+                    current = QByteArray(1, marker) + utf8z(name) + static_cast<char>(i);
+                }
+                current += value;
+            }
+            current += '\0';
+        }
+        current += '\0';
+        payloads << current;
+    };
+    std::vector<std::pair<QString, QStringList>> players{{"player_", {}}, {"score_", {}},  {"ping_", {}},
+                                                         {"team_", {}},   {"deaths_", {}}, {"pid_", {}}};
+    for (std::size_t i = 0; i < s.players.size(); ++i) {
+        const FakePlayer& p = s.players[i];
+        players[0].second << p.name;
+        players[1].second << QString::number(p.score);
+        players[2].second << QString::number(p.ping);
+        players[3].second << QString::number(std::max(p.team, 0));
+        players[4].second << QStringLiteral("0");
+        players[5].second << QString::number(i + 1);
+    }
+    section('\x01', players);
+    std::vector<std::pair<QString, QStringList>> teams{{"team_t", {}}, {"score_t", {}}};
+    for (const FakeTeam& t : s.teams) {
+        teams[0].second << t.name;
+        teams[1].second << QString::number(static_cast<int>(t.score));
+    }
+    section('\x02', teams);
+
+    QList<QByteArray> packets;
+    for (int i = 0; i < payloads.size(); ++i) {
+        const char index = static_cast<char>(i | (i == payloads.size() - 1 ? 0x80 : 0));
+        packets << ('\x00' + session + QByteArray("splitnum\0", 9) + index + '\x00' + payloads[i]);
+    }
+    return packets;
+}
+
+FakeGameServer::FakeGameServer(Scenario scenario, QObject* parent, const QHostAddress& address, quint16 port)
+    : QObject(parent), m_scenario(std::move(scenario)), m_socket(new QUdpSocket(this))
+{
+    m_socket->bind(address, port);
+    connect(m_socket, &QUdpSocket::readyRead, this, &FakeGameServer::answer);
+}
+
+quint16 FakeGameServer::port() const { return m_socket->localPort(); }
+
+bool FakeGameServer::listening() const { return m_socket->state() == QAbstractSocket::BoundState; }
+
+void FakeGameServer::answer()
+{
+    while (m_socket->hasPendingDatagrams()) {
+        const QNetworkDatagram request = m_socket->receiveDatagram(65536);
+        ++m_requests;
+        if (m_scenario.silent)
+            continue;
+        QList<QByteArray> packets;
+        switch (m_scenario.protocol) {
+        case Protocol::Ut99Text:
+            m_queryId = m_queryId % 100 + 1;
+            packets = ut99Reply(m_scenario, request.data(), m_queryId);
+            break;
+        case Protocol::Ut2004Binary: packets = ut2004Reply(m_scenario, request.data()); break;
+        case Protocol::Ut3: packets = ut3Reply(m_scenario, request.data()); break;
+        }
+        if (m_scenario.reverseOrder)
+            std::reverse(packets.begin(), packets.end());
+        const QHostAddress to = request.senderAddress();
+        const quint16 toPort = static_cast<quint16>(request.senderPort());
+        const auto send = [this, packets, to, toPort] {
+            for (const QByteArray& packet : packets)
+                m_socket->writeDatagram(packet, to, toPort);
+        };
+        if (m_scenario.delayMs > 0)
+            QTimer::singleShot(m_scenario.delayMs, this, send);
+        else
+            send();
+    }
+}
+
+} // namespace fakeservers

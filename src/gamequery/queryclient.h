@@ -1,0 +1,67 @@
+#pragma once
+
+#include "serverstatus.h"
+
+#include <QHostAddress>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QUdpSocket;
+
+// Asks game servers for their status over UDP, many at once, on the Qt event
+// loop of the thread that owns the client. Each query ends exactly once, in
+// its callback: with the status, or with the reason there is none.
+namespace gamequery {
+
+struct QueryRequest {
+    Game game = Game::UT99;
+    QString host;
+    // UT99 and UT2004: the game port, asked on + 1; UT3: the query port.
+    // 0: the game's usual port.
+    quint16 port = 0;
+    bool portIsQueryPort = false; // take port as the query port as given
+    int timeoutMs = 1000;         // per attempt; a silent server is asked once more
+};
+
+struct QueryResult {
+    enum class Outcome { Answered, NotResolved, NoAnswer, Malformed };
+    QueryRequest request;
+    Outcome outcome = Outcome::NoAnswer;
+    QHostAddress address;
+    quint16 queryPort = 0;
+    std::optional<ServerStatus> status;
+    int roundTripMs = -1;
+    // Why there is no status, in a few words for a person.
+    QString reason() const;
+};
+
+class Exchange;
+
+class QueryClient : public QObject {
+    Q_OBJECT
+public:
+    explicit QueryClient(QObject* parent = nullptr);
+    ~QueryClient() override;
+
+    void query(const QueryRequest& request, std::function<void(const QueryResult&)> done);
+    int inFlight() const { return static_cast<int>(m_exchanges.size()); }
+
+    // The query port a request is sent to.
+    static quint16 queryPort(const QueryRequest& request);
+
+private:
+    friend class Exchange;
+    void start(const QueryRequest& request, const QHostAddress& address, std::function<void(const QueryResult&)> done);
+    void send(const QHostAddress& address, quint16 port, const QByteArray& datagram);
+    void readDatagrams(QUdpSocket* socket);
+    void finished(Exchange* exchange);
+
+    QUdpSocket* m_ipv4;
+    QUdpSocket* m_ipv6;
+    std::vector<std::unique_ptr<Exchange>> m_exchanges;
+};
+
+} // namespace gamequery

@@ -1,0 +1,232 @@
+#include "ut2004protocol.h"
+
+#include <algorithm>
+
+namespace gamequery::ut2004 {
+
+namespace {
+
+constexpr std::int32_t kRedTeamBit = 1 << 29;
+constexpr std::int32_t kBlueTeamBit = 1 << 30;
+// No string in a packet of at most 64 KiB can be longer.
+constexpr std::int32_t kLongestString = 65536;
+
+void appendInt32(QByteArray& bytes, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+QByteArray request(Command command)
+{
+    QByteArray bytes;
+    appendInt32(bytes, kVersion);
+    bytes += static_cast<char>(command);
+    return bytes;
+}
+
+QByteArray compactIndex(std::int32_t value)
+{
+    QByteArray bytes;
+    std::uint32_t magnitude =
+        value < 0 ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::uint32_t>(value);
+    unsigned char first = static_cast<unsigned char>(magnitude & 0x3F);
+    if (value < 0)
+        first |= 0x80;
+    magnitude >>= 6;
+    if (magnitude)
+        first |= 0x40;
+    bytes += static_cast<char>(first);
+    while (magnitude) {
+        unsigned char next = static_cast<unsigned char>(magnitude & 0x7F);
+        magnitude >>= 7;
+        if (magnitude)
+            next |= 0x80;
+        bytes += static_cast<char>(next);
+    }
+    return bytes;
+}
+
+std::optional<std::int32_t> Reader::int32()
+{
+    if (m_bytes.size() - m_pos < 4)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[m_pos + i])) << (8 * i);
+    m_pos += 4;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> Reader::index()
+{
+    if (atEnd())
+        return std::nullopt;
+    const auto first = static_cast<unsigned char>(m_bytes[m_pos++]);
+    std::int64_t value = first & 0x3F;
+    bool more = first & 0x40;
+    int shift = 6;
+    for (int extra = 0; more; ++extra) {
+        if (atEnd() || extra == 4)
+            return std::nullopt;
+        const auto byte = static_cast<unsigned char>(m_bytes[m_pos++]);
+        value |= static_cast<std::int64_t>(byte & 0x7F) << shift;
+        shift += 7;
+        more = byte & 0x80;
+    }
+    if (value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<std::int32_t>((first & 0x80) ? -value : value);
+}
+
+std::optional<RichText> Reader::string()
+{
+    const std::optional<std::int32_t> length = index();
+    if (!length || *length > kLongestString || *length < -kLongestString)
+        return std::nullopt;
+    QString text;
+    if (*length >= 0) {
+        if (m_bytes.size() - m_pos < *length)
+            return std::nullopt;
+        text = QString::fromLatin1(m_bytes.constData() + m_pos, *length);
+        m_pos += *length;
+    } else {
+        const qsizetype units = -static_cast<qsizetype>(*length);
+        if (m_bytes.size() - m_pos < units * 2)
+            return std::nullopt;
+        for (qsizetype i = 0; i < units; ++i) {
+            const auto lo = static_cast<unsigned char>(m_bytes[m_pos + 2 * i]);
+            const auto hi = static_cast<unsigned char>(m_bytes[m_pos + 2 * i + 1]);
+            text += QChar(static_cast<char16_t>(lo | (hi << 8)));
+        }
+        m_pos += units * 2;
+    }
+    // The length counts the terminating NUL; anything from a NUL on is dropped.
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return colouredText(text);
+}
+
+RichText colouredText(const QString& raw)
+{
+    RichText rich;
+    RichText::Run run;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i].unicode() != 0x1B) {
+            run.text += raw[i];
+            continue;
+        }
+        if (!run.text.isEmpty())
+            rich.runs.push_back(run);
+        run = {};
+        if (i + 3 < raw.size()) {
+            const auto component = [&](qsizetype k) {
+                const auto v = static_cast<unsigned char>(raw[k].unicode() & 0xFF);
+                return v == 1 ? static_cast<unsigned char>(0) : v;
+            };
+            run.colour = Colour{component(i + 1), component(i + 2), component(i + 3)};
+        }
+        i += 3; // a code cut short by the end of the text is dropped whole
+    }
+    if (!run.text.isEmpty())
+        rich.runs.push_back(run);
+    return rich;
+}
+
+bool Reply::add(const QByteArray& packet)
+{
+    Reader in(packet);
+    if (!in.int32() || in.atEnd())
+        return false;
+    const auto command = static_cast<unsigned char>(packet[4]);
+    Reader body(packet, 5);
+    switch (command) {
+    case Info: {
+        const auto serverId = body.int32();
+        const auto ip = body.string();
+        const auto gamePort = body.int32();
+        const auto queryPort = body.int32();
+        const auto name = body.string();
+        const auto map = body.string();
+        const auto gameType = body.string();
+        const auto players = body.int32();
+        const auto maxPlayers = body.int32();
+        if (!serverId || !ip || !gamePort || !queryPort || !name || !map || !gameType || !players || !maxPlayers) {
+            m_damaged = true;
+            return false;
+        }
+        m_info.name = *name;
+        m_info.map = map->plain();
+        m_info.gameType = gameType->plain();
+        m_info.playerCount = std::max(0, *players);
+        m_info.maxPlayers = std::max(0, *maxPlayers);
+        m_hasInfo = true; // ping, flags and skill follow; nothing here needs them
+        return true;
+    }
+    case Rules:
+    case RulesAndPlayers:
+        while (!body.atEnd()) {
+            const auto key = body.string();
+            const auto val = body.string();
+            if (!key || !val) {
+                m_damaged = true;
+                return false;
+            }
+            const std::pair<QString, QString> rule{key->plain(), val->plain()};
+            // A continuation can repeat what came before: keep each pair once.
+            if (std::find(m_rules.begin(), m_rules.end(), rule) == m_rules.end())
+                m_rules.push_back(rule);
+        }
+        m_hasRules = true;
+        return true;
+    case Players:
+        while (!body.atEnd()) {
+            const auto number = body.int32();
+            const auto name = body.string();
+            const auto ping = body.int32();
+            const auto score = body.int32();
+            const auto statsId = body.int32();
+            if (!number || !name || !ping || !score || !statsId) {
+                m_damaged = true;
+                return false;
+            }
+            Player& p = m_players[*number];
+            p.name = *name;
+            p.ping = *ping;
+            p.score = *score;
+            if (*statsId & kRedTeamBit)
+                p.team = 0;
+            else if (*statsId & kBlueTeamBit)
+                p.team = 1;
+        }
+        return true;
+    default: return false;
+    }
+}
+
+bool Reply::complete() const
+{
+    return m_hasInfo && m_hasRules && !m_damaged && static_cast<int>(m_players.size()) >= m_info.playerCount;
+}
+
+ServerStatus Reply::status() const
+{
+    ServerStatus s = m_info;
+    s.game = Game::UT2004;
+    s.rules = m_rules;
+    for (const Player& p : m_players)
+        s.players.push_back(p);
+    for (const auto& [key, val] : m_rules) {
+        if (key == QLatin1String("GamePassword"))
+            s.password = val.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+    }
+    if (m_hasRules && !s.password)
+        s.password = false; // GamePassword is listed only when a password is set
+    s.partial = !complete();
+    return s;
+}
+
+} // namespace gamequery::ut2004

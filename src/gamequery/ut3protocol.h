@@ -1,0 +1,48 @@
+#pragma once
+
+#include "serverstatus.h"
+
+#include <QByteArray>
+#include <QMap>
+
+#include <cstdint>
+#include <optional>
+
+// UT3's challenge protocol on the query port: ask for a challenge number,
+// then for the full status, which may come in several numbered packets.
+namespace gamequery::ut3 {
+
+QByteArray challengeRequest(std::uint32_t session);
+// The challenge number of a reply to challengeRequest, nullopt for any other
+// packet. A reply without a number means none is needed: 0.
+std::optional<std::int32_t> challengeFrom(const QByteArray& packet, std::uint32_t session);
+QByteArray statusRequest(std::uint32_t session, std::int32_t challenge);
+
+// Collects the packets of a full status reply.
+class Reply {
+public:
+    explicit Reply(std::uint32_t session) : m_session(session) {}
+    // False for a packet of another session or one that cannot be read.
+    bool add(const QByteArray& packet);
+    // Every packet up to the one marked last is in.
+    bool complete() const;
+    bool hasAnyPacket() const { return !m_packets.isEmpty(); }
+    ServerStatus status() const;
+
+private:
+    bool parsePayload(const QByteArray& payload, qsizetype from);
+
+    std::uint32_t m_session;
+    QMap<int, bool> m_packets;
+    int m_lastIndex = -1;
+    bool m_damaged = false;
+    std::vector<std::pair<QString, QString>> m_server;
+    QMap<QString, QMap<int, QString>> m_playerFields; // "player_" -> index -> value
+    QMap<QString, QMap<int, QString>> m_teamFields;
+};
+
+// The names of UT3's numeric keys, and of its game modes (s32779).
+QString keyName(const QString& key);
+QString gameModeName(const QString& number);
+
+} // namespace gamequery::ut3

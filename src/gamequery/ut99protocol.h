@@ -1,0 +1,40 @@
+#pragma once
+
+#include "serverstatus.h"
+
+#include <QByteArray>
+#include <QMap>
+
+// UT99's text protocol: "\key\value" pairs, a reply split over packets that
+// carry "\queryid\N.M" and, on the last, "\final\". Also the UT2004 text
+// protocol on game port + 10, which is the same.
+namespace gamequery::ut99 {
+
+inline constexpr char kStatusRequest[] = "\\status\\";
+inline constexpr char kTeamsRequest[] = "\\teams\\";
+
+// The pairs of one packet, in order. Values of the keys known to carry raw
+// backslashes (the admin's e-mail, mutator lists) run on to the next known key.
+std::vector<std::pair<QString, QString>> parsePairs(const QByteArray& packet);
+
+// Collects the packets of one reply, in whatever order they come.
+class Reply {
+public:
+    // False for a packet that is not part of such a reply.
+    bool add(const QByteArray& packet);
+    // Every part up to the one marked final is in.
+    bool complete() const;
+    bool empty() const { return m_parts.isEmpty(); }
+    // All pairs, parts in order.
+    std::vector<std::pair<QString, QString>> pairs() const;
+
+private:
+    QMap<int, std::vector<std::pair<QString, QString>>> m_parts;
+    int m_finalPart = 0;
+    int m_nextUnnumbered = 1000000; // packets without a queryid, kept after the numbered ones
+};
+
+// The status from a \status\ reply and, if any, a \teams\ reply.
+ServerStatus statusFrom(const Reply& status, const Reply* teams, Game game = Game::UT99);
+
+} // namespace gamequery::ut99

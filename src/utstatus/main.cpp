@@ -1,0 +1,212 @@
+// utstatus: asks Unreal Tournament servers for their status.
+//   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
+//   utstatus demo
+
+#include "fakeservers/fakegameserver.h"
+#include "gamequery/queryclient.h"
+#include "gamequery/statusjson.h"
+#include "report.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <memory>
+
+namespace {
+
+constexpr int kBadArguments = 2;
+
+const char kUsage[] =
+    "usage: utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port]\n"
+    "                      [--timeout MS]\n"
+    "       utstatus demo\n"
+    "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
+    "--query-port asks PORT as given.\n";
+
+int badArguments(const QString& why)
+{
+    QTextStream(stderr) << "utstatus: " << why << "\n" << kUsage;
+    return kBadArguments;
+}
+
+// "host", "host:port", "[v6]" or "[v6]:port".
+bool splitHostPort(const QString& text, QString& host, quint16& port)
+{
+    QString portText;
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        host = text.mid(1, close - 1);
+        if (close + 1 < text.size()) {
+            if (text[close + 1] != QLatin1Char(':'))
+                return false;
+            portText = text.mid(close + 2);
+        }
+    } else if (text.count(QLatin1Char(':')) == 1) {
+        host = text.section(QLatin1Char(':'), 0, 0);
+        portText = text.section(QLatin1Char(':'), 1);
+    } else {
+        host = text; // a bare IPv6 address, or a name
+    }
+    if (host.isEmpty())
+        return false;
+    port = 0;
+    if (!portText.isNull()) {
+        bool ok = false;
+        const int value = portText.toInt(&ok);
+        if (!ok || value < 1 || value > 65535)
+            return false;
+        port = static_cast<quint16>(value);
+    }
+    return true;
+}
+
+int query(QCoreApplication& app, const QStringList& args)
+{
+    std::optional<Game> game;
+    bool json = false, asQueryPort = false;
+    int timeoutMs = 1000;
+    QStringList servers;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--game") && i + 1 < args.size()) {
+            game = gamequery::gameFromName(args[++i]);
+            if (!game)
+                return badArguments(QStringLiteral("unknown game %1").arg(args[i]));
+        } else if (a == QLatin1String("--json")) {
+            json = true;
+        } else if (a == QLatin1String("--query-port")) {
+            asQueryPort = true;
+        } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
+            bool ok = false;
+            timeoutMs = args[++i].toInt(&ok);
+            if (!ok || timeoutMs < 1 || timeoutMs > 60000)
+                return badArguments(QStringLiteral("the timeout must be 1 to 60000 ms"));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return badArguments(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            servers << a;
+        }
+    }
+    if (!game)
+        return badArguments(QStringLiteral("which game? --game ut99, ut2004 or ut3"));
+    if (servers.isEmpty())
+        return badArguments(QStringLiteral("no server given"));
+
+    std::vector<gamequery::QueryRequest> requests;
+    for (const QString& server : servers) {
+        gamequery::QueryRequest request;
+        request.game = *game;
+        request.portIsQueryPort = asQueryPort;
+        request.timeoutMs = timeoutMs;
+        if (!splitHostPort(server, request.host, request.port))
+            return badArguments(QStringLiteral("not a host or host:port: %1").arg(server));
+        requests.push_back(request);
+    }
+
+    gamequery::QueryClient client;
+    std::vector<std::optional<gamequery::QueryResult>> results(requests.size());
+    std::size_t left = requests.size();
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        client.query(requests[i], [&, i](const gamequery::QueryResult& result) {
+            results[i] = result;
+            if (--left == 0)
+                app.quit();
+        });
+    }
+    if (left > 0)
+        QCoreApplication::exec();
+
+    bool allAnswered = true;
+    QJsonArray all;
+    QTextStream out(stdout);
+    for (const auto& result : results) {
+        allAnswered = allAnswered && result->status.has_value();
+        if (json)
+            all.append(gamequery::toJson(*result));
+        else
+            out << textReport(*result) << (results.size() > 1 ? "\n" : "");
+    }
+    if (json)
+        out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+    return allAnswered ? 0 : 1;
+}
+
+int demo()
+{
+    using namespace fakeservers;
+    Scenario ut99;
+    ut99.name = QStringLiteral("{Qev} Demo UT99 - Señor Frag's CTF");
+    ut99.map = QStringLiteral("CTF-Face");
+    ut99.gameType = QStringLiteral("CTFGame");
+    ut99.players = {{"Señor Frag", 31, 48, 0}, {"Kestrun", 25, 62, 1}, {"<b>NotBold</b>", 7, 120, 0}};
+    ut99.teams = {{"Red", 3}, {"Blue", 2}};
+    ut99.rules = {{"timelimit", "20"}, {"goalteamscore", "5"}, {"AdminName", "Demo Admin"}};
+
+    // UT2004 colour codes: 1B, then red, green and blue, a zero sent as 1.
+    const auto colour = [](int red, int green, int blue) {
+        const auto component = [](int v) { return QChar(static_cast<char16_t>(v == 0 ? 1 : v)); };
+        return QString(QChar(0x1B)) + component(red) + component(green) + component(blue);
+    };
+    Scenario ut2004;
+    ut2004.protocol = Protocol::Ut2004Binary;
+    ut2004.name = colour(255, 0, 0) + QStringLiteral("Red ") + colour(0, 0, 255) + QStringLiteral("Blue") +
+                  colour(255, 255, 255) + QStringLiteral(" Demo ONS");
+    ut2004.map = QStringLiteral("ONS-Torlan");
+    ut2004.gameType = QStringLiteral("ONSOnslaughtGame");
+    ut2004.players = {
+        {QStringLiteral("Игрок"), 40, 35, 0},
+        {colour(0, 255, 0) + QStringLiteral("Green") + colour(255, 255, 255) + QStringLiteral("Guy"), 22, 80, 1},
+        {QStringLiteral("選手"), 5, 150, 1}};
+    ut2004.rules = {{"ServerMode", "dedicated"}, {"AdminName", "Demo Admin"}, {"Mutator", "MutBigHead"}};
+
+    Scenario ut3;
+    ut3.protocol = Protocol::Ut3;
+    ut3.name = QStringLiteral("{Qev} Demo UT3 Warfare");
+    ut3.map = QStringLiteral("WAR-Torlan");
+    ut3.gameType = QStringLiteral("2");
+    ut3.players = {{QStringLiteral("Jäger"), 12, 55, 0}, {QStringLiteral("玩家"), 9, 70, 1}};
+    ut3.teams = {{"Red", 1}, {"Blue", 0}};
+
+    struct Fake {
+        const char* game;
+        Scenario scenario;
+        quint16 queryPort;
+        quint16 askedPort; // what to type: the game port, UT3 the query port
+    };
+    std::vector<Fake> fakes = {{"ut99", ut99, 7778, 7777}, {"ut2004", ut2004, 7788, 7787}, {"ut3", ut3, 6500, 6500}};
+    std::vector<std::unique_ptr<FakeGameServer>> servers;
+    QTextStream out(stdout);
+    for (const Fake& f : fakes) {
+        auto server = std::make_unique<FakeGameServer>(f.scenario, nullptr, QHostAddress::LocalHost, f.queryPort);
+        if (!server->listening()) {
+            QTextStream(stderr) << "utstatus: UDP port " << f.queryPort << " on 127.0.0.1 is taken\n";
+            return 1;
+        }
+        out << "fake " << f.game << " server on 127.0.0.1, query port " << f.queryPort << ": utstatus query --game "
+            << f.game << " 127.0.0.1:" << f.askedPort << "\n";
+        servers.push_back(std::move(server));
+    }
+    out << "In utquery type 127.0.0.1 with game port 7777 (UT99, query port 7778), 7787 (UT2004) "
+           "or query port 6500 (UT3). Ctrl+C ends the demo.\n";
+    out.flush();
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return badArguments(QStringLiteral("what to do?"));
+    if (args[0] == QLatin1String("query"))
+        return query(app, args.mid(1));
+    if (args[0] == QLatin1String("demo") && args.size() == 1)
+        return demo();
+    return badArguments(QStringLiteral("unknown command %1").arg(args[0]));
+}

@@ -1,0 +1,111 @@
+#include "report.h"
+
+#include "gamequery/statusjson.h"
+
+#include <QStringList>
+
+namespace {
+
+using gamequery::QueryResult;
+using gamequery::ServerStatus;
+
+// Columns a text takes in a terminal: East Asian wide characters take two.
+qsizetype columns(const QString& text)
+{
+    qsizetype width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) || (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString pad(const QString& text, qsizetype width, bool right)
+{
+    const QString fill(std::max<qsizetype>(0, width - columns(text)), QLatin1Char(' '));
+    return right ? fill + text : text + fill;
+}
+
+// Rows of cells as aligned columns, indented; the last column is not padded.
+QString table(const std::vector<QStringList>& rows, const QString& indent, const std::vector<bool>& rightAligned = {})
+{
+    std::vector<qsizetype> widths;
+    for (const QStringList& row : rows) {
+        widths.resize(std::max(widths.size(), static_cast<std::size_t>(row.size())));
+        for (qsizetype i = 0; i < row.size(); ++i)
+            widths[static_cast<std::size_t>(i)] = std::max(widths[static_cast<std::size_t>(i)], columns(row[i]));
+    }
+    QString out;
+    for (const QStringList& row : rows) {
+        QString line = indent;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            const qsizetype w = widths[static_cast<std::size_t>(i)];
+            const bool right =
+                static_cast<std::size_t>(i) < rightAligned.size() && rightAligned[static_cast<std::size_t>(i)];
+            const bool last = i == row.size() - 1;
+            line += (last && !right) ? row[i] : pad(row[i], w, right);
+            if (!last)
+                line += QStringLiteral("  ");
+        }
+        out += line + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString teamName(const ServerStatus& s, std::optional<int> team)
+{
+    if (!team)
+        return QStringLiteral("-");
+    if (*team >= 0 && static_cast<std::size_t>(*team) < s.teams.size() &&
+        !s.teams[static_cast<std::size_t>(*team)].name.isEmpty())
+        return s.teams[static_cast<std::size_t>(*team)].name;
+    static const QStringList colours{"Red", "Blue", "Green", "Gold"};
+    return *team >= 0 && *team < colours.size() ? colours[*team] : QString::number(*team);
+}
+
+} // namespace
+
+QString textReport(const QueryResult& result)
+{
+    const QString where = result.address.isNull()
+                              ? result.request.host
+                              : result.address.toString() + QLatin1Char(':') + QString::number(result.queryPort);
+    QString out = gamequery::gameName(result.request.game).toUpper() + QStringLiteral("  ") + where;
+    if (!result.status)
+        return out + QStringLiteral("  ") + result.reason() + QLatin1Char('\n');
+    const ServerStatus& s = *result.status;
+    out += QStringLiteral("  %1 ms").arg(result.roundTripMs);
+    if (s.partial)
+        out += QStringLiteral("  (partial reply)");
+    out += QLatin1Char('\n');
+    out += table({{"Name", s.name.plain()},
+                  {"Map", s.map},
+                  {"Game type", s.gameType},
+                  {"Players", QStringLiteral("%1/%2").arg(s.playerCount).arg(s.maxPlayers)},
+                  {"Password", !s.password   ? QStringLiteral("unknown")
+                               : *s.password ? QStringLiteral("yes")
+                                             : QStringLiteral("no")}},
+                 QStringLiteral("  "));
+    if (!s.players.empty()) {
+        std::vector<QStringList> rows{{"Player", "Score", "Ping", "Team"}};
+        for (const gamequery::Player& p : s.players)
+            rows.push_back({p.name.plain(), QString::number(p.score), QString::number(p.ping), teamName(s, p.team)});
+        out += table(rows, QStringLiteral("  "), {false, true, true, false});
+    }
+    if (!s.teams.empty()) {
+        std::vector<QStringList> rows{{"Team", "Score"}};
+        for (const gamequery::Team& t : s.teams)
+            rows.push_back({t.name, QString::number(t.score)});
+        out += table(rows, QStringLiteral("  "), {false, true});
+    }
+    if (!s.rules.empty()) {
+        std::vector<QStringList> rows{{"Rule", "Value"}};
+        for (const auto& [key, value] : s.rules)
+            rows.push_back({key, value});
+        out += table(rows, QStringLiteral("  "));
+    }
+    return out;
+}

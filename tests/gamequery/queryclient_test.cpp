@@ -1,0 +1,228 @@
+#include "fakeservers/fakegameserver.h"
+#include "gamequery/queryclient.h"
+#include "gamequery/ut2004protocol.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkDatagram>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace gamequery;
+using fakeservers::FakeGameServer;
+using fakeservers::Protocol;
+using fakeservers::Scenario;
+
+// Runs one query to its end on the event loop; also reports how long it took.
+QueryResult ask(QueryClient& client, const QueryRequest& request, qint64* elapsedMs = nullptr)
+{
+    std::optional<QueryResult> result;
+    QEventLoop loop;
+    QElapsedTimer clock;
+    clock.start();
+    client.query(request, [&](const QueryResult& r) {
+        result = r;
+        loop.quit();
+    });
+    if (!result)
+        loop.exec();
+    if (elapsedMs)
+        *elapsedMs = clock.elapsed();
+    return *result;
+}
+
+Scenario scenario(Protocol protocol)
+{
+    Scenario s;
+    s.protocol = protocol;
+    s.players = {{"One", 1, 10, 0}, {"Two", 2, 20, 1}, {"Three", 3, 30, 0}};
+    s.teams = {{"Red", 5}, {"Blue", 3}};
+    return s;
+}
+
+QueryRequest requestFor(Game game, const FakeGameServer& server, int timeoutMs = 300)
+{
+    QueryRequest r;
+    r.game = game;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = game == Game::UT3 ? server.port() : static_cast<quint16>(server.port() - 1);
+    r.timeoutMs = timeoutMs;
+    return r;
+}
+
+TEST(QueryClient, EachGameAnswersInAboutOneRoundTrip)
+{
+    struct Case {
+        Game game;
+        Protocol protocol;
+    };
+    for (const Case c : {Case{Game::UT99, Protocol::Ut99Text}, Case{Game::UT2004, Protocol::Ut2004Binary},
+                         Case{Game::UT3, Protocol::Ut3}}) {
+        SCOPED_TRACE(static_cast<int>(c.game));
+        FakeGameServer server(scenario(c.protocol));
+        QueryClient client;
+        qint64 elapsed = 0;
+        const QueryResult r = ask(client, requestFor(c.game, server, 2000), &elapsed);
+        ASSERT_EQ(r.outcome, QueryResult::Outcome::Answered) << r.reason().toStdString();
+        EXPECT_EQ(r.queryPort, server.port());
+        EXPECT_EQ(r.status->players.size(), 3u);
+        EXPECT_FALSE(r.status->partial);
+        EXPECT_GE(r.roundTripMs, 0);
+        // Completion as early as the protocol allows: far below the 2 s wait,
+        // and for UT2004 with players well below a quiet gap.
+        EXPECT_LT(elapsed, c.game == Game::UT99 ? 400 : 100);
+    }
+}
+
+TEST(QueryClient, ASilentServerGivesNoAnswerWithinTwoWaits)
+{
+    Scenario s = scenario(Protocol::Ut3);
+    s.silent = true;
+    FakeGameServer server(s);
+    QueryClient client;
+    qint64 elapsed = 0;
+    const QueryResult r = ask(client, requestFor(Game::UT3, server, 200), &elapsed);
+    EXPECT_EQ(r.outcome, QueryResult::Outcome::NoAnswer);
+    EXPECT_EQ(server.requestsSeen(), 2); // one retry
+    EXPECT_GE(elapsed, 380);
+    EXPECT_LT(elapsed, 700);
+    EXPECT_EQ(r.reason(), QStringLiteral("no answer on port %1 within 400 ms").arg(server.port()));
+}
+
+TEST(QueryClient, RepliesFromAnotherPortAreIgnored)
+{
+    // A "server" that answers from a socket of its own, not the port asked.
+    QUdpSocket asked, other;
+    ASSERT_TRUE(asked.bind(QHostAddress::LocalHost, 0));
+    ASSERT_TRUE(other.bind(QHostAddress::LocalHost, 0));
+    const Scenario s = scenario(Protocol::Ut2004Binary);
+    QObject::connect(&asked, &QUdpSocket::readyRead, [&] {
+        while (asked.hasPendingDatagrams()) {
+            const QNetworkDatagram d = asked.receiveDatagram();
+            for (const QByteArray& p : fakeservers::ut2004Reply(s, d.data()))
+                other.writeDatagram(p, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        }
+    });
+    QueryClient client;
+    QueryRequest r;
+    r.game = Game::UT2004;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = asked.localPort();
+    r.portIsQueryPort = true;
+    r.timeoutMs = 150;
+    EXPECT_EQ(ask(client, r).outcome, QueryResult::Outcome::NoAnswer);
+}
+
+TEST(QueryClient, Ut2004FallsBackToTheTextProtocolOnPortPlusTen)
+{
+    // The binary port stays silent; the text protocol answers on game port + 10.
+    QUdpSocket binary;
+    ASSERT_TRUE(binary.bind(QHostAddress::LocalHost, 0));
+    const quint16 gamePort = static_cast<quint16>(binary.localPort() - 1);
+    Scenario text = scenario(Protocol::Ut99Text);
+    text.name = QStringLiteral("Text Protocol");
+    FakeGameServer textServer(text, nullptr, QHostAddress::LocalHost, static_cast<quint16>(gamePort + 10));
+    if (!textServer.listening())
+        GTEST_SKIP() << "port " << gamePort + 10 << " is taken";
+    QueryClient client;
+    QueryRequest r;
+    r.game = Game::UT2004;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = gamePort;
+    r.timeoutMs = 200;
+    const QueryResult result = ask(client, r);
+    ASSERT_EQ(result.outcome, QueryResult::Outcome::Answered);
+    EXPECT_EQ(result.status->name.plain(), QStringLiteral("Text Protocol"));
+    EXPECT_EQ(result.status->game, Game::UT2004);
+}
+
+TEST(QueryClient, PartialRepliesAreKept)
+{
+    // Old UT99 servers may leave out \final\: what came is shown, marked partial.
+    QUdpSocket server;
+    ASSERT_TRUE(server.bind(QHostAddress::LocalHost, 0));
+    QObject::connect(&server, &QUdpSocket::readyRead, [&] {
+        while (server.hasPendingDatagrams()) {
+            const QNetworkDatagram d = server.receiveDatagram();
+            if (d.data() == "\\status\\")
+                server.writeDatagram("\\hostname\\Old One\\numplayers\\2\\player_0\\A\\queryid\\4.1", d.senderAddress(),
+                                     static_cast<quint16>(d.senderPort()));
+        }
+    });
+    QueryClient client;
+    QueryRequest r;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = server.localPort();
+    r.portIsQueryPort = true;
+    r.timeoutMs = 150;
+    const QueryResult result = ask(client, r);
+    ASSERT_EQ(result.outcome, QueryResult::Outcome::Answered);
+    EXPECT_TRUE(result.status->partial);
+    EXPECT_EQ(result.status->name.plain(), QStringLiteral("Old One"));
+}
+
+TEST(QueryClient, ManyServersAtOnce)
+{
+    constexpr int kServers = 60;
+    std::vector<std::unique_ptr<FakeGameServer>> servers;
+    const Protocol protocols[] = {Protocol::Ut99Text, Protocol::Ut2004Binary, Protocol::Ut3};
+    const Game games[] = {Game::UT99, Game::UT2004, Game::UT3};
+    for (int i = 0; i < kServers; ++i) {
+        Scenario s = scenario(protocols[i % 3]);
+        s.name = QStringLiteral("Server %1").arg(i);
+        s.delayMs = i % 7; // replies interleave
+        servers.push_back(std::make_unique<FakeGameServer>(s));
+    }
+    QueryClient client;
+    int left = kServers;
+    QEventLoop loop;
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<QString> names(kServers);
+    for (int i = 0; i < kServers; ++i) {
+        client.query(requestFor(games[i % 3], *servers[static_cast<std::size_t>(i)], 2000),
+                     [&, i](const QueryResult& r) {
+                         names[static_cast<std::size_t>(i)] = r.status ? r.status->name.plain() : r.reason();
+                         if (--left == 0)
+                             loop.quit();
+                     });
+    }
+    loop.exec();
+    EXPECT_LT(clock.elapsed(), 1000);
+    for (int i = 0; i < kServers; ++i)
+        EXPECT_EQ(names[static_cast<std::size_t>(i)], QStringLiteral("Server %1").arg(i));
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(client.inFlight(), 0);
+}
+
+TEST(QueryClient, PortRules)
+{
+    const auto port = [](Game game, quint16 given, bool asQueryPort) {
+        QueryRequest r;
+        r.game = game;
+        r.port = given;
+        r.portIsQueryPort = asQueryPort;
+        return QueryClient::queryPort(r);
+    };
+    EXPECT_EQ(port(Game::UT99, 7777, false), 7778);
+    EXPECT_EQ(port(Game::UT99, 0, false), 7778);
+    EXPECT_EQ(port(Game::UT2004, 7787, false), 7788);
+    EXPECT_EQ(port(Game::UT99, 7778, true), 7778);
+    EXPECT_EQ(port(Game::UT3, 6600, false), 6600);
+    EXPECT_EQ(port(Game::UT3, 0, false), 6500);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
