@@ -8,6 +8,11 @@ target_compile_definitions(utq_settings INTERFACE
 if(UTQ_WERROR)
   target_compile_options(utq_settings INTERFACE -Werror)
 endif()
+if(UTQ_FUZZ)
+  # Coverage for libFuzzer in every library the fuzzers link, and the sanitizers.
+  target_compile_options(utq_settings INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(utq_settings INTERFACE -fsanitize=address,undefined)
+endif()
 if(UTQ_SANITIZE)
   target_compile_options(utq_settings INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -11,6 +11,7 @@ packages=(
   libgl-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux xdg-utils desktop-file-utils
+  qstat nodejs clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2 libx11-dev
 )
 
@@ -27,4 +28,8 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# npm comes with some nodejs builds and as a package of its own with Debian's.
+if ! command -v npm >/dev/null; then
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends npm
 fi

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds with warnings as errors and runs every test;
 # then builds the logic again under AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs its tests there.
+# and runs its tests there, and runs the parser fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 scripts/build.sh build-ci -DUTQ_WERROR=ON
+# gamedig, a query tool of the npm registry, checks our parse of the fake servers.
+npm install --silent --no-audit --no-fund --prefix build-ci/tools gamedig@5.3.3 >/dev/null
 (cd build-ci && ctest --output-on-failure --timeout 300)
 
 scripts/build.sh build-sanitize -DUTQ_WERROR=ON -DUTQ_SANITIZE=ON -DUTQ_GUI=OFF
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure --timeout 300 -L logic)
+
+# The parser fuzzers, built with clang's libFuzzer, each for a bounded time.
+CXX=clang++ scripts/build.sh build-fuzz -DUTQ_FUZZ=ON -DUTQ_GUI=OFF
+(cd build-fuzz && ctest --output-on-failure -L fuzz)

@@ -58,6 +58,8 @@ void appendInt32(QByteArray& bytes, std::int32_t value)
 // one; the length counts the terminating NUL.
 QByteArray ut2004String(const QString& text)
 {
+    if (text.isEmpty())
+        return QByteArray(1, '\0'); // the empty string is a zero length
     const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
     if (latin) {
         QByteArray bytes = gamequery::ut2004::compactIndex(static_cast<std::int32_t>(text.size() + 1));
@@ -181,7 +183,7 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
         for (std::size_t i = 0; i < s.players.size(); ++i) {
             const FakePlayer& p = s.players[i];
             QByteArray record;
-            appendInt32(record, static_cast<std::int32_t>(i));
+            appendInt32(record, static_cast<std::int32_t>(i + 1)); // numbers from 1; 0 marks a scoreboard line
             record += ut2004String(p.name);
             appendInt32(record, p.ping);
             appendInt32(record, p.score);

@@ -39,12 +39,12 @@ struct Scenario {
     std::vector<FakePlayer> players;
     std::vector<FakeTeam> teams; // UT99: answered to \teams\; UT3: the team section
     std::vector<std::pair<QString, QString>> rules;
-    int splitSize = 0;         // bytes a packet may reach before the next; 0: the game's own
-    bool reverseOrder = false; // send the packets of a reply last first
-    int delayMs = 0;           // wait before answering
-    bool silent = false;       // never answer
-    bool answerTeams = true;   // UT99: old servers ignore \teams\ entirely
-    std::int32_t challenge = 31337;
+    int splitSize = 0;                   // bytes a packet may reach before the next; 0: the game's own
+    bool reverseOrder = false;           // send the packets of a reply last first
+    int delayMs = 0;                     // wait before answering
+    bool silent = false;                 // never answer
+    bool answerTeams = true;             // UT99: old servers ignore \teams\ entirely
+    std::int32_t challenge = 1928374650; // as long as real ones: some clients want 12 bytes or more
 };
 
 // The datagrams a scenario answers a request with, in sending order.

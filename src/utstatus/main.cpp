@@ -1,11 +1,13 @@
 // utstatus: asks Unreal Tournament servers for their status.
 //   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
 //   utstatus demo
+//   utstatus serve [--listen ADDRESS:PORT]
 
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/statusjson.h"
 #include "report.h"
+#include "statusservice/defaults.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -22,6 +24,7 @@ const char kUsage[] =
     "usage: utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port]\n"
     "                      [--timeout MS]\n"
     "       utstatus demo\n"
+    "       utstatus serve [--listen ADDRESS:PORT]\n"
     "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
     "--query-port asks PORT as given.\n";
 
@@ -196,6 +199,28 @@ int demo()
     return QCoreApplication::exec();
 }
 
+int serve(const QStringList& args)
+{
+    statusservice::ServiceOptions options = statusservice::defaultOptions();
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--listen") && i + 1 < args.size()) {
+            if (!statusservice::setListen(options, args[++i]))
+                return badArguments(QStringLiteral("not an ADDRESS:PORT to listen on: %1").arg(args[i]));
+        } else {
+            return badArguments(QStringLiteral("unknown option %1").arg(args[i]));
+        }
+    }
+    statusservice::StatusService service(options);
+    if (!service.start()) {
+        QTextStream(stderr) << "utstatus: cannot listen on " << options.address.toString() << ':' << options.port
+                            << ": " << service.errorString() << "\n";
+        return 1;
+    }
+    QTextStream(stdout) << "serving status pages on http://" << options.address.toString() << ':' << service.port()
+                        << "/\n";
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -208,5 +233,7 @@ int main(int argc, char** argv)
         return query(app, args.mid(1));
     if (args[0] == QLatin1String("demo") && args.size() == 1)
         return demo();
+    if (args[0] == QLatin1String("serve"))
+        return serve(args.mid(1));
     return badArguments(QStringLiteral("unknown command %1").arg(args[0]));
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "statusservice.h"
+
+// The service as this build of the program runs it: on the address and port
+// of MainStatusHost, with the window's preset servers and voice-chat host.
+namespace statusservice {
+
+ServiceOptions defaultOptions();
+
+// "ADDRESS:PORT" or "[v6]:PORT" into the options; false when it is neither.
+bool setListen(ServiceOptions& options, const QString& listen);
+
+} // namespace statusservice

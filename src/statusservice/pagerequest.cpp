@@ -1,0 +1,90 @@
+#include "pagerequest.h"
+
+#include <QHostAddress>
+#include <QRegularExpression>
+
+namespace statusservice {
+
+namespace {
+
+QString decoded(const QByteArray& bytes)
+{
+    // Percent escapes only: a "+" is a plus, as the window put it.
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(bytes));
+}
+
+QString value(const QList<QByteArray>& pairs, const char* key)
+{
+    for (const QByteArray& pair : pairs) {
+        const qsizetype equals = pair.indexOf('=');
+        const QByteArray k = equals < 0 ? pair : pair.left(equals);
+        if (decoded(k) == QLatin1String(key))
+            return equals < 0 ? QString() : decoded(pair.mid(equals + 1));
+    }
+    return {};
+}
+
+} // namespace
+
+PageRequest parseRequest(const QByteArray& target)
+{
+    PageRequest request;
+    request.target = target;
+    const qsizetype question = target.indexOf('?');
+    const QByteArray path = question < 0 ? target : target.left(question);
+    const QList<QByteArray> pairs = question < 0 ? QList<QByteArray>() : target.mid(question + 1).split('&');
+    request.refresh = value(pairs, "refresh") == QLatin1String("1");
+
+    using Kind = PageRequest::Kind;
+    if (path == "/php/UTstats/index.php") {
+        request = {Kind::Status,    Game::UT99, value(pairs, "txtip"), value(pairs, "portnum"), {},
+                   request.refresh, target};
+    } else if (path == "/phpnuke/html/SQuery/index.php") {
+        request = {Kind::Status, Game::UT2004, value(pairs, "ip"), value(pairs, "port"), {}, request.refresh, target};
+    } else if (path == "/Qev/UT3Query/ut3query.php" || path == "/UT3Query/ut3query.php") {
+        request = {Kind::Status,
+                   Game::UT3,
+                   value(pairs, "serverip"),
+                   value(pairs, "serverqport"),
+                   value(pairs, "serverwport"),
+                   request.refresh,
+                   target};
+    } else if (path == "/php/UTstats/lobby2.html") {
+        request.kind = Kind::Ut99Lobby;
+    } else if (path == "/Qev/04query.html") {
+        request.kind = Kind::Ut2004Start;
+        request.game = Game::UT2004;
+    } else if (path == "/Qev/ut3query.html") {
+        request.kind = Kind::Ut3Start;
+        request.game = Game::UT3;
+    } else if (path == "/Qev/TS3/index.php") {
+        request.kind = Kind::VoiceChat;
+    }
+    return request;
+}
+
+std::optional<Endpoint> usableEndpoint(const QString& typedHost, const QString& typedPort)
+{
+    // Blanks around a field's text are a slip of the keyboard, not part of the address.
+    const QString host = typedHost.trimmed();
+    const QString port = typedPort.trimmed();
+    bool ok = false;
+    const int number = port.toInt(&ok);
+    if (!ok || number < 1 || number > 65535 || port != QString::number(number))
+        return std::nullopt;
+    static const QRegularExpression hostName(QStringLiteral("^(?=.{1,253}$)([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?"
+                                                            ")(\\.[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*\\.?$"));
+    QHostAddress literal;
+    if (!literal.setAddress(host) && !hostName.match(host).hasMatch())
+        return std::nullopt;
+    return Endpoint{host, static_cast<quint16>(number)};
+}
+
+bool isReservedName(const QString& host)
+{
+    static const QRegularExpression reserved(QStringLiteral("(^|\\.)(example(\\.(com|net|org))?|test|invalid)\\.?$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return reserved.match(host).hasMatch();
+}
+
+} // namespace statusservice

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "query/game.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// What a request to the status service asks for, from its path and query as
+// the browser sent them. The window puts field texts into the addresses
+// unencoded; the browser percent-encodes some characters, which are decoded
+// here; everything else is taken as it stands.
+namespace statusservice {
+
+struct PageRequest {
+    enum class Kind { Status, Ut99Lobby, Ut2004Start, Ut3Start, VoiceChat, NotFound };
+    Kind kind = Kind::NotFound;
+    Game game = Game::UT99;
+    QString host;
+    QString port;         // UT99: the query port; UT2004: the game port; UT3: the query port
+    QString webPort;      // UT3: the web statistics port, "0" for none
+    bool refresh = false; // ask afresh, never from the recent answers
+    QByteArray target;    // as requested, for the page's own links
+};
+
+PageRequest parseRequest(const QByteArray& target);
+
+// A host and port worth asking: a host name or address literal, a port from 1
+// to 65535, blanks around them ignored. Anything else (the window's placeholder texts, an empty field)
+// gets no traffic at all.
+struct Endpoint {
+    QString host;
+    quint16 port;
+};
+std::optional<Endpoint> usableEndpoint(const QString& host, const QString& port);
+
+// Names under the domains reserved for examples and tests (example.com, .test,
+// .invalid, ...): no server can be there, so none is looked up.
+bool isReservedName(const QString& host);
+
+} // namespace statusservice

@@ -1,0 +1,314 @@
+#include "pages.h"
+
+#include "gamequery/statusjson.h"
+
+#include <algorithm>
+
+namespace statusservice {
+
+namespace {
+
+// One page design for every page kind; each kind fills its own template.
+const char kStyle[] = R"(
+body { margin: 0; font: 13px/1.35 "DejaVu Sans", Verdana, Tahoma, sans-serif; color: #e8e2d6;
+       background: #1b120e linear-gradient(#3a1a0c, #120a07) fixed; }
+main { padding: 10px 14px; }
+h1 { font-size: 18px; margin: 0 0 6px; word-break: break-word; }
+h2 { font-size: 14px; margin: 12px 0 4px; color: #f0a040; }
+table { border-collapse: collapse; width: 100%; }
+th, td { text-align: left; padding: 2px 6px; border-bottom: 1px solid #3c2a20; vertical-align: top; }
+th { color: #f0a040; font-weight: bold; }
+td.n { text-align: right; font-variant-numeric: tabular-nums; }
+.facts th { width: 9em; }
+.team { display: inline-block; width: 10px; height: 10px; margin-right: 4px; border: 1px solid #000; }
+.t0 { background: #d33; } .t1 { background: #36f; } .t2 { background: #3b3; } .t3 { background: #eb3; }
+.note { color: #c8b8a0; } .warn { color: #ffcf70; } .bad { color: #ff8a70; }
+a { color: #ffb060; }
+details summary { cursor: pointer; color: #f0a040; margin-top: 10px; }
+footer { margin-top: 12px; font-size: 11px; color: #a89880; }
+)";
+
+const char kStatusTemplate[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
+<body><main>
+<h1>{{name}}</h1>{{partial}}
+<table class="facts">{{facts}}</table>
+<h2>Players</h2>{{players}}
+{{teams}}
+<details><summary>Rules ({{ruleCount}})</summary><table>{{rules}}</table></details>
+<footer>Asked at {{time}} &middot; <a href="{{refresh}}">Refresh</a>{{webStats}}</footer>
+</main></body></html>
+)";
+
+const char kProblemTemplate[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
+<body><main>
+<h1>{{title}}</h1>
+<p class="bad">{{message}}</p>
+<p class="note">{{hint}}</p>
+<footer><a href="{{refresh}}">Try again</a></footer>
+</main></body></html>
+)";
+
+const char kStartTemplate[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
+<body><main>
+<h1>{{title}}</h1>
+<p class="note">{{about}}</p>
+<h2>Our servers</h2>
+<table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>{{presets}}</table>
+</main></body></html>
+)";
+
+const char kVoiceTemplate[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>Voice chat</title><style>{{style}}</style></head>
+<body><main>
+<h1>Voice chat: TeamSpeak 3</h1>
+<p>Our voice-chat server is <b>{{host}}</b>.</p>
+<p class="note">To join, start TeamSpeak 3, choose Connections, then Connect, and enter {{host}} as the
+server address (port 9987, the TeamSpeak default). No password is needed to listen in.</p>
+</main></body></html>
+)";
+
+QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts)
+{
+    QString page = QString::fromUtf8(pageTemplate);
+    page.replace(QStringLiteral("{{style}}"), QString::fromUtf8(kStyle));
+    for (const auto& [key, html] : parts)
+        page.replace(QStringLiteral("{{%1}}").arg(QLatin1String(key)), html);
+    return page.toUtf8();
+}
+
+QString gameTitle(Game game)
+{
+    switch (game) {
+    case Game::UT99: return QStringLiteral("UT99");
+    case Game::UT2004: return QStringLiteral("UT 2004");
+    case Game::UT3: break;
+    }
+    return QStringLiteral("UT3");
+}
+
+QString refreshLink(const PageRequest& request)
+{
+    QString target = QString::fromUtf8(request.target);
+    if (!request.refresh)
+        target += (target.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?")) +
+                  QStringLiteral("refresh=1");
+    return escaped(target);
+}
+
+QString row(const QString& head, const QString& cellHtml)
+{
+    return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>").arg(escaped(head), cellHtml);
+}
+
+QString teamCell(const std::optional<int>& team, const gamequery::ServerStatus& s)
+{
+    if (!team)
+        return QStringLiteral("&ndash;");
+    static const QStringList colours{"Red", "Blue", "Green", "Gold"};
+    QString name = *team >= 0 && *team < colours.size() ? colours[*team] : QString::number(*team);
+    if (*team >= 0 && static_cast<std::size_t>(*team) < s.teams.size() &&
+        !s.teams[static_cast<std::size_t>(*team)].name.isEmpty())
+        name = s.teams[static_cast<std::size_t>(*team)].name;
+    const int swatch = std::clamp(*team, 0, 3);
+    return QStringLiteral("<span class=\"team t%1\"></span>%2").arg(swatch).arg(escaped(name));
+}
+
+} // namespace
+
+QString escaped(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        case '\'': out += QLatin1String("&#39;"); break;
+        default:
+            // Control characters (a UT99 0x7F, stray codes) show as nothing.
+            if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
+                out += c;
+        }
+    }
+    return out;
+}
+
+QString colouredHtml(const gamequery::RichText& text)
+{
+    QString html;
+    for (const gamequery::RichText::Run& run : text.runs) {
+        if (run.colour)
+            html += QStringLiteral("<span style=\"color:%1\">%2</span>").arg(run.colour->name(), escaped(run.text));
+        else
+            html += escaped(run.text);
+    }
+    return QStringLiteral("<bdi>%1</bdi>").arg(html.isEmpty() ? QStringLiteral("(no name)") : html);
+}
+
+QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& result, const QDateTime& askedAt)
+{
+    const gamequery::ServerStatus& s = *result.status;
+    QString facts = row(QStringLiteral("Map"), escaped(s.map)) + row(QStringLiteral("Game type"), escaped(s.gameType)) +
+                    row(QStringLiteral("Players"), QStringLiteral("%1 / %2").arg(s.playerCount).arg(s.maxPlayers)) +
+                    row(QStringLiteral("Password"), !s.password   ? QStringLiteral("unknown")
+                                                    : *s.password ? QStringLiteral("yes")
+                                                                  : QStringLiteral("no")) +
+                    row(QStringLiteral("Query round trip"), QStringLiteral("%1 ms").arg(result.roundTripMs)) +
+                    row(QStringLiteral("Address"),
+                        escaped(result.address.toString() + QLatin1Char(':') + QString::number(result.queryPort)));
+
+    std::vector<gamequery::Player> players = s.players;
+    std::stable_sort(players.begin(), players.end(), [](const auto& a, const auto& b) { return a.score > b.score; });
+    QString playerTable;
+    if (players.empty()) {
+        playerTable = QStringLiteral("<p class=\"note\">Nobody is playing.</p>");
+    } else {
+        playerTable = QStringLiteral("<table><tr><th>Name</th><th class=\"n\">Score</th><th class=\"n\">Ping</th>"
+                                     "<th>Team</th></tr>");
+        for (const gamequery::Player& p : players)
+            playerTable +=
+                QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td><td>%4</td></tr>")
+                    .arg(colouredHtml(p.name))
+                    .arg(p.score)
+                    .arg(p.ping)
+                    .arg(teamCell(p.team, s));
+        playerTable += QStringLiteral("</table>");
+    }
+
+    QString teams;
+    if (!s.teams.empty()) {
+        teams = QStringLiteral("<h2>Team scores</h2><table><tr><th>Team</th><th class=\"n\">Score</th></tr>");
+        for (std::size_t i = 0; i < s.teams.size(); ++i)
+            teams += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td></tr>")
+                         .arg(teamCell(static_cast<int>(i), s))
+                         .arg(s.teams[i].score);
+        teams += QStringLiteral("</table>");
+    }
+
+    QString rules;
+    for (const auto& [key, value] : s.rules)
+        rules += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>").arg(escaped(key), escaped(value));
+
+    QString webStats;
+    bool webPortOk = false;
+    const int webPort = request.webPort.toInt(&webPortOk);
+    if (request.game == Game::UT3 && webPortOk && webPort > 0 && webPort < 65536)
+        webStats = QStringLiteral(" &middot; <a href=\"http://%1:%2/\">Web statistics</a>")
+                       .arg(escaped(request.host))
+                       .arg(webPort);
+
+    return fill(kStatusTemplate,
+                {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + s.name.plain())},
+                 {"name", colouredHtml(s.name)},
+                 {"partial", s.partial ? QStringLiteral("<p class=\"warn\">Part of the server's answer did not "
+                                                        "arrive; what is shown here is what it said.</p>")
+                                       : QString()},
+                 {"facts", facts},
+                 {"players", playerTable},
+                 {"teams", teams},
+                 {"ruleCount", QString::number(s.rules.size())},
+                 {"rules", rules},
+                 {"time", askedAt.toString(QStringLiteral("HH:mm:ss"))},
+                 {"refresh", refreshLink(request)},
+                 {"webStats", webStats}});
+}
+
+QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort)
+{
+    QString title, message, hint;
+    switch (problem) {
+    case Problem::NoAddress:
+        title = QStringLiteral("No server address");
+        message = QStringLiteral("There is no usable server address to ask: the host \"%1\" with port \"%2\".")
+                      .arg(escaped(request.host), escaped(request.port));
+        hint = QStringLiteral("Type the server's host name or IP address and its port into the fields, or choose "
+                              "a preset or a favourite, then press Begin Query.");
+        break;
+    case Problem::NotResolved:
+        title = QStringLiteral("Unknown server name");
+        message = QStringLiteral("The name %1 did not resolve to an address.").arg(escaped(request.host));
+        hint = QStringLiteral("Check the spelling, or type the server's IP address instead.");
+        break;
+    case Problem::NoAnswer:
+        title = QStringLiteral("No answer");
+        message = QStringLiteral("No answer from %1 on query port %2.").arg(escaped(request.host)).arg(queryPort);
+        hint = QStringLiteral("The server may be down. The query port is usually the game port + 1 for UT99 and "
+                              "UT 2004, and 6500 for UT3.");
+        break;
+    case Problem::Malformed:
+        title = QStringLiteral("Unreadable answer");
+        message = QStringLiteral("%1 answered on port %2, but the reply made no sense for %3.")
+                      .arg(escaped(request.host))
+                      .arg(queryPort)
+                      .arg(gameTitle(request.game));
+        hint = QStringLiteral("Is it a server of that game? Check the game and the port.");
+        break;
+    case Problem::Busy:
+        title = QStringLiteral("Too many queries");
+        message = QStringLiteral("Too many queries are under way at this moment.");
+        hint = QStringLiteral("Try again in a second.");
+        break;
+    }
+    return fill(kProblemTemplate, {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + title)},
+                                   {"message", message},
+                                   {"hint", escaped(hint)},
+                                   {"refresh", refreshLink(request)}});
+}
+
+QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& presets)
+{
+    QString title, about;
+    switch (kind) {
+    case PageRequest::Kind::Ut99Lobby:
+        title = QStringLiteral("UT99 Server Query");
+        about = QStringLiteral("Choose one of our servers in the list or type a server's IP and query port, then "
+                               "press Begin Query to see who is playing. Launch Game joins the server.");
+        break;
+    case PageRequest::Kind::Ut2004Start:
+        title = QStringLiteral("UT 2004 Server Query");
+        about = QStringLiteral("Type a server's IP and game port (the query goes to the next port up), or choose "
+                               "a favourite, then press Begin Query.");
+        break;
+    default:
+        title = QStringLiteral("UT3 Server Query");
+        about = QStringLiteral("Type a server's IP, its query port (usually 6500) and its web statistics port (0 "
+                               "for none), then press Begin Query.");
+        break;
+    }
+    QString rows;
+    for (const PresetLine& line : presets) {
+        QString label = escaped(line.label);
+        if (!line.statusLink.isEmpty())
+            label = QStringLiteral("<a href=\"%1\">%2</a>").arg(escaped(line.statusLink), label);
+        if (line.result && line.result->status) {
+            const gamequery::ServerStatus& s = *line.result->status;
+            rows += QStringLiteral("<tr><td>%1<br>%2</td><td>%3</td><td class=\"n\">%4 / %5</td><td>up</td></tr>")
+                        .arg(label, colouredHtml(s.name), escaped(s.map))
+                        .arg(s.playerCount)
+                        .arg(s.maxPlayers);
+        } else {
+            const QString why = line.result ? line.result->reason() : line.note;
+            rows += QStringLiteral("<tr><td>%1</td><td></td><td></td><td class=\"note\">%2</td></tr>")
+                        .arg(label, escaped(why));
+        }
+    }
+    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}});
+}
+
+QByteArray voiceChatPage(const QString& voiceChatHost)
+{
+    return fill(kVoiceTemplate, {{"host", escaped(voiceChatHost)}});
+}
+
+QByteArray notFoundPage()
+{
+    return QByteArrayLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Not found</title></head>"
+                             "<body><p>No such page.</p></body></html>");
+}
+
+} // namespace statusservice

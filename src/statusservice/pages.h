@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gamequery/queryclient.h"
+#include "pagerequest.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+// The service's pages: HTML without any script, every text from a game server
+// or a request escaped, colour codes as styled spans.
+namespace statusservice {
+
+QString escaped(const QString& text);
+// A name with its colour runs as spans.
+QString colouredHtml(const gamequery::RichText& text);
+
+QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& result, const QDateTime& askedAt);
+
+enum class Problem { NoAddress, NotResolved, NoAnswer, Malformed, Busy };
+QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort = 0);
+
+// A preset server of a start page and what it said, if it was asked.
+struct PresetLine {
+    QString label;
+    QString statusLink; // the status page that asks it, empty when there is no server
+    std::optional<gamequery::QueryResult> result;
+    QString note; // shown when there is no result
+};
+QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& presets);
+QByteArray voiceChatPage(const QString& voiceChatHost);
+QByteArray notFoundPage();
+
+} // namespace statusservice

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "statusservice.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <future>
+
+// Runs the status service on a thread of its own, so that nothing the window's
+// thread does (a ping blocks it for up to a second) holds up a page.
+namespace statusservice {
+
+// Who answers HTTP on an address and port.
+enum class Listener { Nobody, OurService, SomethingElse };
+Listener probe(const QHostAddress& address, quint16 port, int timeoutMs = 1000);
+
+class ServiceThread : public QThread {
+public:
+    enum class Outcome { Started, AlreadyRunning, PortTaken };
+
+    ~ServiceThread() override;
+    // Starts the service and waits until it listens or cannot. When the port is
+    // taken, says whether by another instance of this service.
+    Outcome launch(const ServiceOptions& options);
+    quint16 port() const { return m_port; }
+
+protected:
+    void run() override;
+
+private:
+    ServiceOptions m_options;
+    std::promise<bool> m_listening;
+    std::atomic<quint16> m_port = 0;
+};
+
+} // namespace statusservice

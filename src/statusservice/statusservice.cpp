@@ -1,0 +1,196 @@
+#include "statusservice.h"
+
+#include "pages.h"
+#include "query/statusaddress.h"
+
+#include <QTimer>
+
+namespace statusservice {
+
+namespace {
+
+const QByteArray kHtml = "text/html; charset=utf-8";
+
+QString key(const gamequery::QueryRequest& r)
+{
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(static_cast<int>(r.game))
+        .arg(r.host.toLower())
+        .arg(r.port)
+        .arg(r.portIsQueryPort);
+}
+
+gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeoutMs)
+{
+    gamequery::QueryRequest r;
+    r.game = game;
+    r.host = endpoint.host;
+    r.port = endpoint.port;
+    // The UT99 pages are given the query port; UT2004 the game port; UT3 the query port.
+    r.portIsQueryPort = game == Game::UT99;
+    r.timeoutMs = timeoutMs;
+    return r;
+}
+
+} // namespace
+
+QString statusLink(Game game, const QString& host, const QString& port)
+{
+    switch (game) {
+    case Game::UT99: return statusAddress({}, kUt99StatusPage, {host, port, {}}).mid(7);
+    case Game::UT2004: return statusAddress({}, kUt2004StatusPage, {host, port, {}}).mid(7);
+    case Game::UT3: break;
+    }
+    return statusAddress({}, kUt3QueryStatusPage, {host, port, QStringLiteral("0")}).mid(7);
+}
+
+StatusService::StatusService(ServiceOptions options, QObject* parent)
+    : QObject(parent), m_options(std::move(options)),
+      m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); }),
+      m_client(this)
+{
+}
+
+bool StatusService::start() { return m_server.listen(m_options.address, m_options.port); }
+
+void StatusService::handle(const HttpRequest& request, HttpReply reply)
+{
+    const PageRequest page = parseRequest(request.target);
+    switch (page.kind) {
+    case PageRequest::Kind::Status: answerStatus(page, request.peer, std::move(reply)); return;
+    case PageRequest::Kind::Ut99Lobby:
+    case PageRequest::Kind::Ut2004Start:
+    case PageRequest::Kind::Ut3Start: answerStart(page, std::move(reply)); return;
+    case PageRequest::Kind::VoiceChat: reply.send(200, kHtml, voiceChatPage(m_options.voiceChatHost)); return;
+    case PageRequest::Kind::NotFound: reply.send(404, kHtml, notFoundPage()); return;
+    }
+}
+
+void StatusService::answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply)
+{
+    const std::optional<Endpoint> endpoint = usableEndpoint(page.host, page.port);
+    if (!endpoint) {
+        reply.send(200, kHtml, problemPage(page, Problem::NoAddress));
+        return;
+    }
+    const gamequery::QueryRequest request = queryFor(page.game, *endpoint, m_options.timeoutMs);
+    if (isReservedName(endpoint->host)) {
+        reply.send(200, kHtml, problemPage(page, Problem::NotResolved));
+        return;
+    }
+    auto shared = std::make_shared<HttpReply>(std::move(reply));
+    const bool asked = ask(request, page.refresh, client, [page, shared](const gamequery::QueryResult& result) {
+        using Outcome = gamequery::QueryResult::Outcome;
+        if (result.status) {
+            shared->send(200, kHtml, statusPage(page, result, QDateTime::currentDateTime()));
+            return;
+        }
+        const Problem problem = result.outcome == Outcome::NotResolved ? Problem::NotResolved
+                                : result.outcome == Outcome::Malformed ? Problem::Malformed
+                                                                       : Problem::NoAnswer;
+        shared->send(200, kHtml, problemPage(page, problem, result.queryPort));
+    });
+    if (!asked)
+        shared->send(503, kHtml, problemPage(page, Problem::Busy));
+}
+
+void StatusService::answerStart(const PageRequest& page, HttpReply reply)
+{
+    const Game game = page.kind == PageRequest::Kind::Ut99Lobby     ? Game::UT99
+                      : page.kind == PageRequest::Kind::Ut2004Start ? Game::UT2004
+                                                                    : Game::UT3;
+    struct Pending {
+        std::vector<PresetLine> lines;
+        int left = 0;
+        HttpReply reply;
+        PageRequest::Kind kind;
+    };
+    auto pending = std::make_shared<Pending>(Pending{{}, 0, std::move(reply), page.kind});
+    std::vector<std::pair<std::size_t, gamequery::QueryRequest>> toAsk;
+    for (const ServiceOptions::Preset& preset : m_options.presets) {
+        if (preset.game != game)
+            continue;
+        PresetLine line{preset.label, {}, std::nullopt, {}};
+        const std::optional<Endpoint> endpoint = usableEndpoint(preset.host, preset.port);
+        if (!endpoint) {
+            line.note = QStringLiteral("closed");
+        } else {
+            line.statusLink =
+                statusLink(game, preset.host, game == Game::UT99 ? QString::number(endpoint->port + 1) : preset.port);
+            if (isReservedName(endpoint->host)) {
+                line.note = QStringLiteral("the name %1 did not resolve").arg(endpoint->host);
+            } else {
+                gamequery::QueryRequest r = queryFor(game, *endpoint, m_options.timeoutMs);
+                r.portIsQueryPort = false; // presets give game ports (UT3 its query port)
+                toAsk.emplace_back(pending->lines.size(), r);
+            }
+        }
+        pending->lines.push_back(line);
+    }
+    const auto finish = [pending] { pending->reply.send(200, kHtml, startPage(pending->kind, pending->lines)); };
+    pending->left = static_cast<int>(toAsk.size());
+    if (toAsk.empty()) {
+        finish();
+        return;
+    }
+    for (const auto& [index, request] : toAsk) {
+        const std::size_t i = index;
+        const bool asked = ask(request, false, QHostAddress::LocalHost, [pending, i, finish](const auto& result) {
+            pending->lines[i].result = result;
+            if (--pending->left == 0)
+                finish();
+        });
+        if (!asked) {
+            pending->lines[i].note = QStringLiteral("not asked: too many queries under way");
+            if (--pending->left == 0)
+                finish();
+        }
+    }
+}
+
+bool StatusService::ask(const gamequery::QueryRequest& request, bool fresh, const QHostAddress& client, Answer answer)
+{
+    const QString id = key(request);
+    auto it = m_shared.find(id);
+    if (it != m_shared.end()) {
+        Shared& shared = it.value();
+        if (!shared.result) { // under way: wait with the others
+            shared.waiting.push_back(std::move(answer));
+            return true;
+        }
+        if (!fresh && shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
+            const gamequery::QueryResult result = *shared.result;
+            QTimer::singleShot(0, this, [answer = std::move(answer), result] { answer(result); });
+            return true;
+        }
+    }
+    const QString clientId = client.toString();
+    if (m_inFlight >= m_options.maxInFlight || m_perClient.value(clientId) >= m_options.maxPerClient)
+        return false;
+    ++m_inFlight;
+    ++m_perClient[clientId];
+    ++m_queriesSent;
+    m_shared[id] = Shared{{std::move(answer)}, std::nullopt, {}};
+    m_client.query(request, [this, id, clientId](const gamequery::QueryResult& result) {
+        --m_inFlight;
+        if (--m_perClient[clientId] <= 0)
+            m_perClient.remove(clientId);
+        Shared& shared = m_shared[id];
+        shared.result = result;
+        shared.answeredAt = QDateTime::currentDateTimeUtc();
+        const std::vector<Answer> waiting = std::move(shared.waiting);
+        shared.waiting.clear();
+        for (const Answer& a : waiting)
+            a(result);
+        // Forget it once it can no longer be shared.
+        QTimer::singleShot(m_options.shareMs, this, [this, id] {
+            const auto entry = m_shared.find(id);
+            if (entry != m_shared.end() && entry->result &&
+                entry->answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) >= m_options.shareMs)
+                m_shared.erase(entry);
+        });
+    });
+    return true;
+}
+
+} // namespace statusservice

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "gamequery/queryclient.h"
+#include "httpserver.h"
+#include "pagerequest.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+#include <vector>
+
+// The web service behind every status address of the window: it answers the
+// status pages by asking the game server over UDP, and serves the panes' start
+// pages. Runs on the event loop of the thread that owns it.
+namespace statusservice {
+
+struct ServiceOptions {
+    QHostAddress address = QHostAddress::LocalHost;
+    quint16 port = 17777;
+    int timeoutMs = 1000;  // per attempt; a silent server is asked twice
+    int maxInFlight = 256; // queries under way at once, from everyone
+    int maxPerClient = 16; // from one browser's address
+    int shareMs = 2000;    // identical queries this close share one answer
+    QString voiceChatHost;
+    // The preset servers the start pages show: game, host, port as the window's presets give them.
+    struct Preset {
+        Game game;
+        QString label, host, port;
+    };
+    std::vector<Preset> presets;
+};
+
+class StatusService : public QObject {
+    Q_OBJECT
+public:
+    explicit StatusService(ServiceOptions options, QObject* parent = nullptr);
+
+    bool start();
+    QString errorString() const { return m_server.errorString(); }
+    quint16 port() const { return m_server.port(); }
+    // UDP queries sent so far (identical ones within shareMs count once).
+    int queriesSent() const { return m_queriesSent; }
+
+private:
+    using Answer = std::function<void(const gamequery::QueryResult&)>;
+
+    void handle(const HttpRequest& request, HttpReply reply);
+    void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
+    void answerStart(const PageRequest& page, HttpReply reply);
+    // Asks a server, or joins an identical query under way or just answered.
+    // False when the bounds on queries under way say no.
+    bool ask(const gamequery::QueryRequest& request, bool fresh, const QHostAddress& client, Answer answer);
+
+    struct Shared {
+        std::vector<Answer> waiting; // empty once answered
+        std::optional<gamequery::QueryResult> result;
+        QDateTime answeredAt;
+    };
+
+    ServiceOptions m_options;
+    HttpServer m_server;
+    gamequery::QueryClient m_client;
+    QHash<QString, Shared> m_shared;
+    QHash<QString, int> m_perClient;
+    int m_inFlight = 0;
+    int m_queriesSent = 0;
+};
+
+// The window's query addresses for a server, as its presets would build them.
+QString statusLink(Game game, const QString& host, const QString& port);
+
+} // namespace statusservice

@@ -1,0 +1,90 @@
+#include "statusservice/pagerequest.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace statusservice;
+using Kind = PageRequest::Kind;
+
+TEST(PageRequest, TheWindowsAddressesAsTheBrowserSendsThem)
+{
+    struct Case {
+        const char* target;
+        Kind kind;
+        Game game;
+        const char *host, *port, *webPort;
+        bool refresh;
+    };
+    const Case cases[] = {
+        {"/php/UTstats/index.php?txtip=10.0.0.1&portnum=7778", Kind::Status, Game::UT99, "10.0.0.1", "7778", "", false},
+        {"/php/UTstats/index.php?txtip=&portnum=", Kind::Status, Game::UT99, "", "", "", false},
+        {"/php/UTstats/index.php?txtip=%20h%20&portnum=7%2078", Kind::Status, Game::UT99, " h ", "7 78", "", false},
+        {"/php/UTstats/index.php?txtip=a+b&portnum=1", Kind::Status, Game::UT99, "a+b", "1", "", false},
+        {"/phpnuke/html/SQuery/index.php?ip=Server%20IP&port=Server%20Port&game=UT2004&block=1", Kind::Status,
+         Game::UT2004, "Server IP", "Server Port", "", false},
+        {"/Qev/UT3Query/ut3query.php?serverip=h&serverqport=6500&serverwport=0", Kind::Status, Game::UT3, "h", "6500",
+         "0", false},
+        {"/UT3Query/ut3query.php?serverip=h&serverqport=6500&serverwport=80&refresh=1", Kind::Status, Game::UT3, "h",
+         "6500", "80", true},
+        {"/php/UTstats/index.php?txtip=%D0%96&portnum=7778", Kind::Status, Game::UT99, "Ж", "7778", "", false},
+        {"/php/UTstats/lobby2.html", Kind::Ut99Lobby, Game::UT99, "", "", "", false},
+        {"/Qev/04query.html", Kind::Ut2004Start, Game::UT2004, "", "", "", false},
+        {"/Qev/ut3query.html", Kind::Ut3Start, Game::UT3, "", "", "", false},
+        {"/Qev/TS3/index.php", Kind::VoiceChat, Game::UT99, "", "", "", false},
+        {"/", Kind::NotFound, Game::UT99, "", "", "", false},
+        {"/php/UTstats/index.php/../../etc/passwd", Kind::NotFound, Game::UT99, "", "", "", false},
+        {"/Qev/UT3Query/ut3query.PHP?serverip=h", Kind::NotFound, Game::UT99, "", "", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        const PageRequest r = parseRequest(c.target);
+        EXPECT_EQ(r.kind, c.kind);
+        if (c.kind != Kind::Status)
+            continue;
+        EXPECT_EQ(r.game, c.game);
+        EXPECT_EQ(r.host, QString::fromUtf8(c.host));
+        EXPECT_EQ(r.port, QString::fromUtf8(c.port));
+        EXPECT_EQ(r.webPort, QString::fromUtf8(c.webPort));
+        EXPECT_EQ(r.refresh, c.refresh);
+    }
+}
+
+TEST(PageRequest, OnlyRealHostsAndPortsAreAsked)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"10.0.0.1", "7778", true},
+        {"game.example.org", "1", true},
+        {"::1", "65535", true},
+        {"localhost", "7777", true},
+        {"a-b.c", "6500", true},
+        {"Server IP", "Server Port", false},
+        {"", "", false},
+        {"10.0.0.1", "", false},
+        {"10.0.0.1", "0", false},
+        {"10.0.0.1", "65536", false},
+        {"10.0.0.1", "+7777", false},
+        {"10.0.0.1", "07777", false},
+        {" 10.0.0.1 ", " 7777", true},
+        {"<script>", "7777", false},
+        {"a..b", "7777", false},
+        {"-a.b", "7777", false},
+        {"h'x", "7777", false},
+        {QByteArray(300, 'a').constData(), "1", false},
+    };
+    for (const auto& [host, port, usable] : cases) {
+        SCOPED_TRACE(std::string(host) + ":" + port);
+        EXPECT_EQ(usableEndpoint(QString::fromUtf8(host), QString::fromUtf8(port)).has_value(), usable);
+    }
+}
+
+TEST(PageRequest, ReservedNamesAreNeverLookedUp)
+{
+    for (const char* name :
+         {"us.ut-servers.example.net", "example.com", "x.example", "a.test", "b.invalid", "EXAMPLE.ORG"})
+        EXPECT_TRUE(isReservedName(QString::fromLatin1(name))) << name;
+    for (const char* name : {"ut.example-clan.net", "examples.com", "localhost", "10.0.0.1", "testing.org"})
+        EXPECT_FALSE(isReservedName(QString::fromLatin1(name))) << name;
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+#include "fakeservers/fakegameserver.h"
+#include "statusservice/pages.h"
+#include "statusservice/servicethread.h"
+#include "statusservice/statusservice.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpServer>
+
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace statusservice;
+using fakeservers::FakeGameServer;
+using fakeservers::Protocol;
+using fakeservers::Scenario;
+
+struct Page {
+    int status = 0;
+    QString body;
+    qint64 ms = 0;
+};
+
+class Service : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ServiceOptions options;
+        options.port = 0;
+        options.timeoutMs = 200;
+        options.voiceChatHost = QStringLiteral("ts3.clan.example.org");
+        options.presets = {{Game::UT99, "{Qev} US", "us.example.net", "7777"},
+                           {Game::UT2004, "{Qev}", "Server Closed", "7777"}};
+        service = std::make_unique<StatusService>(options);
+        ASSERT_TRUE(service->start());
+    }
+
+    Page get(const QString& target)
+    {
+        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target));
+        QElapsedTimer clock;
+        clock.start();
+        QNetworkReply* reply = network.get(request);
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        Page page{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                  QString::fromUtf8(reply->readAll()), clock.elapsed()};
+        reply->deleteLater();
+        return page;
+    }
+
+    // UT99 speaks Latin-1 only.
+    static QString nonLatin(Protocol protocol)
+    {
+        return protocol == Protocol::Ut99Text ? QStringLiteral("Señor") : QStringLiteral("مرحبا");
+    }
+
+    static Scenario hostileScenario(Protocol protocol)
+    {
+        Scenario s;
+        s.protocol = protocol;
+        s.name = QStringLiteral("<script>alert('x')</script> & \"Friends\"");
+        s.map = QStringLiteral("DM-<b>Bold</b>");
+        s.players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
+                     {nonLatin(protocol), 30, 50, 1},
+                     {QStringLiteral("Low"), -2, 60, 0}};
+        s.teams = {{"Red", 7}, {"Blue", 9}};
+        return s;
+    }
+
+    QNetworkAccessManager network;
+    std::unique_ptr<StatusService> service;
+};
+
+TEST_F(Service, EachRouteShowsTheServerBehindIt)
+{
+    struct Case {
+        Protocol protocol;
+        std::function<QString(quint16)> target;
+    };
+    const Case cases[] = {
+        {Protocol::Ut99Text,
+         [](quint16 p) { return QStringLiteral("/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1").arg(p); }},
+        {Protocol::Ut2004Binary,
+         [](quint16 p) {
+             return QStringLiteral("/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1")
+                 .arg(p - 1);
+         }},
+        {Protocol::Ut3,
+         [](quint16 p) {
+             return QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0").arg(p);
+         }},
+        {Protocol::Ut3,
+         [](quint16 p) {
+             return QStringLiteral("/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=8080").arg(p);
+         }},
+    };
+    for (const Case& c : cases) {
+        FakeGameServer server(hostileScenario(c.protocol));
+        const QString target = c.target(server.port());
+        SCOPED_TRACE(target.toStdString());
+        const Page page = get(target);
+        EXPECT_EQ(page.status, 200);
+        // Every text of the server shows as text, never as markup.
+        EXPECT_TRUE(page.body.contains(
+            QStringLiteral("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;Friends&quot;")));
+        EXPECT_FALSE(page.body.contains(QStringLiteral("<script")));
+        EXPECT_FALSE(page.body.contains(QStringLiteral("<img")));
+        EXPECT_TRUE(page.body.contains(QStringLiteral("DM-&lt;b&gt;Bold&lt;/b&gt;")));
+        EXPECT_TRUE(page.body.contains(QStringLiteral("<bdi>") + nonLatin(c.protocol) + QStringLiteral("</bdi>")));
+        // Sorted by score: 30, 10, -2.
+        EXPECT_LT(page.body.indexOf(nonLatin(c.protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
+        EXPECT_LT(page.body.indexOf(QStringLiteral("&lt;img")), page.body.indexOf(QStringLiteral(">Low<")));
+        if (c.protocol != Protocol::Ut2004Binary) {
+            EXPECT_TRUE(page.body.contains(QStringLiteral("Team scores")));
+        }
+        EXPECT_TRUE(page.body.contains(QStringLiteral("refresh=1")));
+        EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), target.contains(QStringLiteral("8080")));
+    }
+}
+
+TEST_F(Service, NoUsableAddressSendsNothing)
+{
+    Scenario s = hostileScenario(Protocol::Ut2004Binary);
+    FakeGameServer server(s);
+    const QString targets[] = {
+        QStringLiteral("/phpnuke/html/SQuery/index.php?ip=Server%20IP&port=Server%20Port&game=UT2004&block=1"),
+        QStringLiteral("/php/UTstats/index.php?txtip=&portnum="),
+        QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=Query%20Port&serverwport=0"),
+        QStringLiteral("/php/UTstats/index.php?txtip=%22%3E%3Cscript%3E&portnum=%3Cb%3E"),
+        QStringLiteral("/php/UTstats/index.php?txtip=") + QString(5000, QLatin1Char('a')) +
+            QStringLiteral("&portnum=1"),
+    };
+    for (const QString& target : targets) {
+        const Page page = get(target);
+        EXPECT_EQ(page.status, 200);
+        EXPECT_TRUE(page.body.contains(QStringLiteral("No server address")));
+        EXPECT_FALSE(page.body.contains(QStringLiteral("<script")));
+        EXPECT_FALSE(page.body.contains(QStringLiteral("<b>")));
+    }
+    EXPECT_EQ(service->queriesSent(), 0);
+    EXPECT_EQ(server.requestsSeen(), 0);
+}
+
+TEST_F(Service, ASilentServerGetsTheNoAnswerPageWithItsHint)
+{
+    Scenario s = hostileScenario(Protocol::Ut3);
+    s.silent = true;
+    FakeGameServer server(s);
+    const Page page = get(QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0")
+                              .arg(server.port()));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port())));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("6500 for UT3")));
+    EXPECT_LT(page.ms, 1000); // two waits of 200 ms
+}
+
+TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
+{
+    FakeGameServer server(hostileScenario(Protocol::Ut3));
+    const QString target =
+        QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0").arg(server.port());
+    // A flood at once, then more within two seconds.
+    std::vector<QNetworkReply*> replies;
+    for (int i = 0; i < 40; ++i)
+        replies.push_back(
+            network.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target))));
+    int left = static_cast<int>(replies.size());
+    QEventLoop loop;
+    for (QNetworkReply* r : replies)
+        QObject::connect(r, &QNetworkReply::finished, &loop, [&] {
+            if (--left == 0)
+                loop.quit();
+        });
+    loop.exec();
+    for (QNetworkReply* r : replies) {
+        EXPECT_TRUE(r->readAll().contains("Team scores"));
+        r->deleteLater();
+    }
+    get(target);
+    EXPECT_EQ(service->queriesSent(), 1);
+    const int challengeAndStatus = server.requestsSeen();
+    EXPECT_EQ(challengeAndStatus, 2);
+    // The Refresh link asks afresh.
+    get(target + QStringLiteral("&refresh=1"));
+    EXPECT_EQ(service->queriesSent(), 2);
+}
+
+TEST_F(Service, StartPagesVoiceChatAndNotFound)
+{
+    Page page = get(QStringLiteral("/php/UTstats/lobby2.html"));
+    EXPECT_EQ(page.status, 200);
+    EXPECT_TRUE(page.body.contains(QStringLiteral("UT99 Server Query")));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("{Qev} US")));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("did not resolve"))); // a reserved name: never looked up
+    page = get(QStringLiteral("/Qev/04query.html"));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("closed")));
+    page = get(QStringLiteral("/Qev/ut3query.html"));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("UT3 Server Query")));
+    page = get(QStringLiteral("/Qev/TS3/index.php"));
+    EXPECT_TRUE(page.body.contains(QStringLiteral("ts3.clan.example.org")));
+    EXPECT_EQ(get(QStringLiteral("/favicon.ico")).status, 404);
+    EXPECT_EQ(get(QStringLiteral("/php/UTstats/")).status, 404);
+    EXPECT_EQ(service->queriesSent(), 0);
+}
+
+TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
+{
+    ServiceOptions options;
+    options.port = 0;
+    QTcpServer stranger;
+    ASSERT_TRUE(stranger.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&stranger, &QTcpServer::newConnection, [&] {
+        QTcpSocket* s = stranger.nextPendingConnection();
+        QObject::connect(s, &QTcpSocket::readyRead, [s] { s->write("HTTP/1.0 200 OK\r\nServer: other\r\n\r\nhi"); });
+    });
+
+    ServiceThread first;
+    ASSERT_EQ(first.launch(options), ServiceThread::Outcome::Started);
+    options.port = first.port();
+    ServiceThread second;
+    EXPECT_EQ(second.launch(options), ServiceThread::Outcome::AlreadyRunning);
+    EXPECT_EQ(probe(QHostAddress::LocalHost, first.port()), Listener::OurService);
+
+    // The stranger answers on this thread's event loop: probe it from another thread.
+    std::atomic<int> seen = -1;
+    std::thread asker([&] { seen = static_cast<int>(probe(QHostAddress::LocalHost, stranger.serverPort())); });
+    while (seen < 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    asker.join();
+    EXPECT_EQ(seen, static_cast<int>(Listener::SomethingElse));
+}
+
+TEST(Pages, ColoursBecomeSpansAndControlCharactersVanish)
+{
+    gamequery::RichText name;
+    name.runs = {{gamequery::Colour{255, 0, 0}, QStringLiteral("Red<")},
+                 {std::nullopt, QStringLiteral("\x7F"
+                                               "plain")}};
+    EXPECT_EQ(colouredHtml(name), QStringLiteral("<bdi><span style=\"color:#ff0000\">Red&lt;</span>plain</bdi>"));
+    EXPECT_EQ(escaped(QStringLiteral("a'b\"c<d>e&f")), QStringLiteral("a&#39;b&quot;c&lt;d&gt;e&amp;f"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
