@@ -23,15 +23,17 @@ median() { # a run that hangs counts as 30 s
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
 }
 
-# gamedig has one server per command; many at once go through its library.
-many_js=$(mktemp --suffix=.js)
-trap 'rm -f "$many_js"' EXIT
-cat > "$many_js" <<JS
-const {GameDig} = require('$(realpath "$gamedig_dir")/node_modules/gamedig');
+# gamedig has one server per command; many at once go through its library
+# (an ES module: the script sits beside its node_modules to find it).
+many_js="$gamedig_dir/query_many.mjs"
+cat > "$many_js" <<'JS'
+import { GameDig } from 'gamedig';
 const [type, first, count] = [process.argv[2], +process.argv[3], +process.argv[4]];
 const ports = Array.from({length: count}, (_, i) => first + i);
-Promise.allSettled(ports.map(port => GameDig.query({type, host: '127.0.0.1', port, givenPortOnly: true,
-  socketTimeout: 3000}))).then(() => process.exit(0));
+const results = await Promise.allSettled(ports.map(port => GameDig.query({type, host: '127.0.0.1', port,
+  givenPortOnly: true, socketTimeout: 3000})));
+const answered = results.filter(r => r.status === 'fulfilled').length;
+process.exit(answered === count ? 0 : 1);
 JS
 
 declare -A qstat_type=([ut99]=-uns [ut2004]=-ut2004s [ut3]=-ut3s)

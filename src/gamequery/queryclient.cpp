@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 #include <map>
 
@@ -24,6 +25,10 @@ constexpr int kQuietGapMs = 150;
 constexpr quint16 kUt3QueryPort = 6500;
 constexpr quint16 kGamePort = 7777;
 constexpr quint16 kUt2004TextOffset = 10;
+// Queries started together, and the pause before the next burst.
+constexpr std::size_t kBurst = 16;
+constexpr int kBurstGapMs = 2;
+constexpr int kReceiveBuffer = 4 << 20; // the system may grant less
 
 using Pairs = std::vector<std::pair<QString, QString>>;
 
@@ -312,12 +317,17 @@ private:
     ut3::Reply m_ut3;
 };
 
-QueryClient::QueryClient(QObject* parent) : QObject(parent), m_ipv4(new QUdpSocket(this)), m_ipv6(new QUdpSocket(this))
+QueryClient::QueryClient(QObject* parent)
+    : QObject(parent), m_ipv4(new QUdpSocket(this)), m_ipv6(new QUdpSocket(this)), m_pacer(new QTimer(this))
 {
     m_ipv4->bind(QHostAddress::AnyIPv4, 0);
     m_ipv6->bind(QHostAddress::AnyIPv6, 0); // may fail where there is no IPv6: then v6 servers go unanswered
-    for (QUdpSocket* socket : {m_ipv4, m_ipv6})
+    for (QUdpSocket* socket : {m_ipv4, m_ipv6}) {
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kReceiveBuffer));
         connect(socket, &QUdpSocket::readyRead, this, [this, socket] { readDatagrams(socket); });
+    }
+    m_pacer->setSingleShot(true);
+    connect(m_pacer, &QTimer::timeout, this, &QueryClient::startWaiting);
 }
 
 QueryClient::~QueryClient() = default;
@@ -356,7 +366,20 @@ void QueryClient::start(const QueryRequest& request, const QHostAddress& address
                         std::function<void(const QueryResult&)> done)
 {
     m_exchanges.push_back(std::make_unique<Exchange>(*this, request, address, std::move(done)));
-    m_exchanges.back()->start();
+    m_waiting.push_back(m_exchanges.back().get());
+    if (!m_pacer->isActive())
+        startWaiting();
+}
+
+void QueryClient::startWaiting()
+{
+    const std::size_t count = std::min(kBurst, m_waiting.size());
+    const std::vector<Exchange*> now(m_waiting.begin(), m_waiting.begin() + static_cast<std::ptrdiff_t>(count));
+    m_waiting.erase(m_waiting.begin(), m_waiting.begin() + static_cast<std::ptrdiff_t>(count));
+    for (Exchange* exchange : now)
+        exchange->start();
+    if (!m_waiting.empty())
+        m_pacer->start(kBurstGapMs);
 }
 
 void QueryClient::send(const QHostAddress& address, quint16 port, const QByteArray& datagram)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QTimer;
 class QUdpSocket;
 
 // Asks game servers for their status over UDP, many at once, on the Qt event
@@ -58,10 +59,15 @@ private:
     void send(const QHostAddress& address, quint16 port, const QByteArray& datagram);
     void readDatagrams(QUdpSocket* socket);
     void finished(Exchange* exchange);
+    void startWaiting();
 
     QUdpSocket* m_ipv4;
     QUdpSocket* m_ipv6;
     std::vector<std::unique_ptr<Exchange>> m_exchanges;
+    // Queries wait here to be sent in small bursts: hundreds of replies at
+    // once would overflow the socket's receive buffer.
+    std::vector<Exchange*> m_waiting;
+    QTimer* m_pacer;
 };
 
 } // namespace gamequery

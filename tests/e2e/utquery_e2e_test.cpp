@@ -2,8 +2,10 @@
 // uses it as a person would: with the mouse and keyboard, through xdotool.
 
 #include "buildconfig.h"
+#include "fakeservers/fakegameserver.h"
 #include "x11windows.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,6 +77,15 @@ bool isGone(qint64 pid)
         return true;
     const QByteArray line = stat.readAll();
     return line.mid(line.lastIndexOf(')') + 2).startsWith('Z');
+}
+
+// Waits while the fake servers of this process go on answering.
+void pump(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 void screenshot(const char* name)
@@ -304,6 +315,70 @@ TEST(UtqueryUnderXvfb, LaunchGameReachesTheGameRegisteredForUnreal)
     EXPECT_TRUE(program.close());
 }
 
+TEST(UtqueryUnderXvfb, BeginQueryShowsTheFakeServersOnEachQueryTab)
+{
+    using namespace fakeservers;
+    Scenario ut99;
+    ut99.name = QStringLiteral("E2E UT99 <b>Server</b>");
+    ut99.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
+    ut99.teams = {{"Red", 3}, {"Blue", 1}};
+    Scenario ut2004 = ut99;
+    ut2004.protocol = Protocol::Ut2004Binary;
+    ut2004.name = QStringLiteral("E2E UT2004 Server");
+    Scenario ut3 = ut99;
+    ut3.protocol = Protocol::Ut3;
+    ut3.name = QStringLiteral("E2E UT3 Server");
+    FakeGameServer fake99(ut99), fake2004(ut2004), fake3(ut3);
+
+    QTemporaryDir workingDirectory;
+    RunningProgram program(kProgram, workingDirectory.path());
+    ASSERT_TRUE(program.shown());
+    pump(500);
+    const auto typeInto = [&](int left, int top, const QString& text) {
+        program.click(left, top);
+        program.key(QStringLiteral("ctrl+a"));
+        program.type(text);
+    };
+    struct Tab {
+        const char* name;
+        int headerLeft, headerTop;
+        std::vector<std::tuple<int, int, QString>> fields;
+        std::pair<int, int> beginQuery;
+        const FakeGameServer& fake;
+    };
+    const Tab tabs[] = {
+        {"ut99",
+         2070,
+         150,
+         {{11000, 1350, "127.0.0.1"}, {9700, 1910, QString::number(fake99.port())}},
+         {10980, 1920},
+         fake99},
+        {"ut2004",
+         2070,
+         450,
+         {{2100, 7590, "127.0.0.1"}, {3420, 7590, QString::number(fake2004.port() - 1)}},
+         {2040, 8560},
+         fake2004},
+        {"ut3",
+         2070,
+         750,
+         {{3060, 7110, "127.0.0.1"}, {1020, 7590, QString::number(fake3.port())}, {3060, 7590, "0"}},
+         {3060, 8600},
+         fake3},
+    };
+    for (const Tab& tab : tabs) {
+        SCOPED_TRACE(tab.name);
+        program.click(tab.headerLeft, tab.headerTop);
+        for (const auto& [left, top, text] : tab.fields)
+            typeInto(left, top, text);
+        program.click(tab.beginQuery.first, tab.beginQuery.second);
+        pump(2500); // the progress run, the query and the page
+        EXPECT_GT(tab.fake.requestsSeen(), 0) << "the status service never asked the fake server";
+        screenshot(QStringLiteral("utquery-query-%1.png").arg(QLatin1String(tab.name)).toLatin1().constData());
+    }
+    EXPECT_TRUE(program.close());
+}
+
 TEST(UtqueryUnderXvfb, AboutTabAdministrationPanelLocksAndUnlocks)
 {
     QTemporaryDir workingDirectory;
@@ -328,3 +403,10 @@ TEST(UtqueryUnderXvfb, AboutTabAdministrationPanelLocksAndUnlocks)
 }
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
