@@ -107,6 +107,12 @@ TEST(Ut3Protocol, MissingPacketsAndOtherSessions)
     EXPECT_FALSE(other.add(packets[0]));
 }
 
+// A literal's bytes, NULs included, without its terminator.
+template <std::size_t N> QByteArray bytes(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
 TEST(Ut3Protocol, HostileBytesNeverCrash)
 {
     const QByteArray head = QByteArray("\x00\x01\x02\x03\x04", 5) + QByteArray("splitnum\0", 9);
@@ -115,8 +121,8 @@ TEST(Ut3Protocol, HostileBytesNeverCrash)
         head + "\x80",
         head + "\x80\x00",
         head + "\x80\x00" + "key",
-        head + "\x80\x00" + QByteArray("k\0v\0\0\x01player_\0", 17),
-        head + "\x80\x00" + QByteArray("\0\x01player_\0\xFF", 12) + QByteArray(5000, 'x'),
+        head + "\x80\x00" + bytes("k\0v\0\0\x01player_\0"),
+        head + "\x80\x00" + bytes("\0\x01player_\0\xFF") + QByteArray(5000, 'x'),
         head + "\x80\x00" + QByteArray(3000, '\x01'),
         QByteArray(3, '\0'),
     };

@@ -70,8 +70,9 @@ TEST(PageRequest, OnlyRealHostsAndPortsAreAsked)
         {"a..b", "7777", false},
         {"-a.b", "7777", false},
         {"h'x", "7777", false},
-        {QByteArray(300, 'a').constData(), "1", false},
     };
+    const std::string tooLong(300, 'a');
+    EXPECT_FALSE(usableEndpoint(QString::fromStdString(tooLong), QStringLiteral("1")).has_value());
     for (const auto& [host, port, usable] : cases) {
         SCOPED_TRACE(std::string(host) + ":" + port);
         EXPECT_EQ(usableEndpoint(QString::fromUtf8(host), QString::fromUtf8(port)).has_value(), usable);
