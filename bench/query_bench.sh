@@ -51,13 +51,15 @@ for game in ut99 ut2004 ut3; do
   for i in $(seq 0 $((count - 1))); do servers+=("127.0.0.1:$((first + i))"); done
 
   one_ut=$(median "$utstatus" query --game "$game" --query-port "${servers[0]}")
-  one_qs=$(median quakestat "${qstat_type[$game]}" "${servers[0]}" -noportoffset -R -P -timeout 3)
+  # quakestat reads its options before the servers; -default gives every server the type.
+  one_qs=$(median quakestat -default "${qstat_type[$game]#-}" -noportoffset -R -P -timeout 3 "${servers[0]}")
   one_gd=$(median "$gamedig_dir/node_modules/.bin/gamedig" --type "${gamedig_type[$game]}" --host 127.0.0.1 \
     --port "$first" --givenPortOnly)
   printf '%-8s %-10s %10s ms %10s ms %10s ms\n' "$game" 1 "$one_ut" "$one_qs" "$one_gd"
 
   all_ut=$(median "$utstatus" query --game "$game" --query-port "${servers[@]}")
-  all_qs=$(median quakestat "${qstat_type[$game]}" "${servers[@]}" -noportoffset -R -P -timeout 3 -maxsim "$count")
+  all_qs=$(median quakestat -default "${qstat_type[$game]#-}" -noportoffset -R -P -timeout 3 -maxsim "$count" \
+    "${servers[@]}")
   all_gd=$(median node "$many_js" "${gamedig_type[$game]}" "$first" "$count")
   printf '%-8s %-10s %10s ms %10s ms %10s ms\n' "$game" "$count" "$all_ut" "$all_qs" "$all_gd"
 

@@ -64,8 +64,9 @@ Seen ours(const QueryRequest& request)
 
 Seen quakestat(const QString& type, quint16 port)
 {
-    const QByteArray xml = run(QStringLiteral("quakestat"), {type, QStringLiteral("127.0.0.1:%1").arg(port), "-R", "-P",
-                                                             "-xml", "-timeout", "3", "-noportoffset"});
+    // quakestat reads its options before the server.
+    const QByteArray xml = run(QStringLiteral("quakestat"), {"-noportoffset", "-R", "-P", "-xml", "-timeout", "3", type,
+                                                             QStringLiteral("127.0.0.1:%1").arg(port)});
     Seen seen;
     QXmlStreamReader in(xml);
     QString element;
