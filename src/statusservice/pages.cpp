@@ -26,11 +26,13 @@ td.n { text-align: right; font-variant-numeric: tabular-nums; }
 a { color: #ffb060; }
 details summary { cursor: pointer; color: #f0a040; margin-top: 10px; }
 footer { margin-top: 12px; font-size: 11px; color: #a89880; }
+/* The UT99 tabs show their ping result over the top right of the page. */
+.ut99 main { padding-top: 40px; }
 )";
 
 const char kStatusTemplate[] = R"(<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
-<body><main>
+<body class="{{bodyClass}}"><main>
 <h1>{{name}}</h1>{{partial}}
 <table class="facts">{{facts}}</table>
 <h2>Players</h2>{{players}}
@@ -42,7 +44,7 @@ const char kStatusTemplate[] = R"(<!DOCTYPE html>
 
 const char kProblemTemplate[] = R"(<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
-<body><main>
+<body class="{{bodyClass}}"><main>
 <h1>{{title}}</h1>
 <p class="bad">{{message}}</p>
 <p class="note">{{hint}}</p>
@@ -52,7 +54,7 @@ const char kProblemTemplate[] = R"(<!DOCTYPE html>
 
 const char kStartTemplate[] = R"(<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
-<body><main>
+<body class="{{bodyClass}}"><main>
 <h1>{{title}}</h1>
 <p class="note">{{about}}</p>
 <h2>Our servers</h2>
@@ -62,7 +64,7 @@ const char kStartTemplate[] = R"(<!DOCTYPE html>
 
 const char kVoiceTemplate[] = R"(<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>Voice chat</title><style>{{style}}</style></head>
-<body><main>
+<body class="{{bodyClass}}"><main>
 <h1>Voice chat: TeamSpeak 3</h1>
 <p>Our voice-chat server is <b>{{host}}</b>.</p>
 <p class="note">To join, start TeamSpeak 3, choose Connections, then Connect, and enter {{host}} as the
@@ -70,10 +72,12 @@ server address (port 9987, the TeamSpeak default). No password is needed to list
 </main></body></html>
 )";
 
-QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts)
+QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
+                Game game = Game::UT2004)
 {
     QString page = QString::fromUtf8(pageTemplate);
     page.replace(QStringLiteral("{{style}}"), QString::fromUtf8(kStyle));
+    page.replace(QStringLiteral("{{bodyClass}}"), game == Game::UT99 ? QStringLiteral("ut99") : QString());
     for (const auto& [key, html] : parts)
         page.replace(QStringLiteral("{{%1}}").arg(QLatin1String(key)), html);
     return page.toUtf8();
@@ -215,7 +219,8 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
                  {"rules", rules},
                  {"time", askedAt.toString(QStringLiteral("HH:mm:ss"))},
                  {"refresh", refreshLink(request)},
-                 {"webStats", webStats}});
+                 {"webStats", webStats}},
+                request.game);
 }
 
 QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort)
@@ -254,10 +259,12 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         hint = QStringLiteral("Try again in a second.");
         break;
     }
-    return fill(kProblemTemplate, {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + title)},
-                                   {"message", message},
-                                   {"hint", escaped(hint)},
-                                   {"refresh", refreshLink(request)}});
+    return fill(kProblemTemplate,
+                {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + title)},
+                 {"message", message},
+                 {"hint", escaped(hint)},
+                 {"refresh", refreshLink(request)}},
+                request.game);
 }
 
 QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& presets)
@@ -297,7 +304,8 @@ QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& pres
                         .arg(label, escaped(why));
         }
     }
-    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}});
+    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}},
+                kind == PageRequest::Kind::Ut99Lobby ? Game::UT99 : Game::UT2004);
 }
 
 QByteArray voiceChatPage(const QString& voiceChatHost)
