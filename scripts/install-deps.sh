@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux xdg-utils desktop-file-utils wrk
   qstat nodejs clang libclang-rt-14-dev
-  fonts-dejavu-core fonts-liberation2 libx11-dev
+  fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei libx11-dev
 )
 
 sudo_cmd=()
