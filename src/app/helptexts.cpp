@@ -11,6 +11,21 @@ namespace {
 const QString kMakersSite = QStringLiteral("http://" UTQ_MAKER_WEB_HOST);
 const QString kAuthor = QStringLiteral("Kestrun - " UTQ_AUTHOR_EMAIL);
 
+// Paragraphs the UT2004 and UT3 texts share, as wide lines.
+const QStringList kTroubleshooting = {
+    "Troubleshooting:",
+    "",
+    "If this program is not working then my server is offline. If one of the perset UT server ip's are not ",
+    "working then that server is either down, or that ip is no longer valid.",
+};
+const QStringList kFavourites = {
+    "Favorites:",
+    "",
+    "This is a new feature that will allow you to input your own servers and save them for later use. ",
+    "Simply edit whatever is there and click on \"Save Changes\" Next time you return to your favorites ",
+    "you will see the servers you added.",
+};
+
 QString joined(const QStringList& lines) { return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
 
 } // namespace
@@ -72,80 +87,75 @@ QString ut99()
 
 QString ut2004()
 {
-    return joined({
-        "Unreal Tournament 2004 Server Query v{Qev}1.3 by: Kestrun",
-        "",
-        "Troubleshooting:",
-        "",
-        "If this program is not working then my server is offline. If one of the perset UT server ip's are not ",
-        "working then that server is either down, or that ip is no longer valid.",
-        "",
-        "",
-        "Favorites:",
-        "",
-        "This is a new feature that will allow you to input your own servers and save them for later use. ",
-        "Simply edit whatever is there and click on \"Save Changes\" Next time you return to your favorites ",
-        "you will see the servers you added.",
-        "",
-        "",
-        "Contact:",
-        "",
-        kAuthor,
-        "",
-        "",
-        "Credits:",
-        "",
-        UTQ_VB_CODE_CREDIT " - vb code help",
-        "",
-        "",
-        "{Qev} WebSite:",
-        "",
-        kMakersSite,
-    });
+    return joined(QStringList{
+                      "Unreal Tournament 2004 Server Query v{Qev}1.3 by: Kestrun",
+                      "",
+                  } +
+                  kTroubleshooting +
+                  QStringList{
+                      "",
+                      "",
+                  } +
+                  kFavourites +
+                  QStringList{
+                      "",
+                      "",
+                      "Contact:",
+                      "",
+                      kAuthor,
+                      "",
+                      "",
+                      "Credits:",
+                      "",
+                      UTQ_VB_CODE_CREDIT " - vb code help",
+                      "",
+                      "",
+                      "{Qev} WebSite:",
+                      "",
+                      kMakersSite,
+                  });
 }
 
 QString ut3()
 {
-    return joined({
-        "Unreal Tournament 3 Server Query v{Qev}1.1 by: Kestrun",
-        "",
-        "Troubleshooting:",
-        "",
-        "If this program is not working then my server is offline. If one of the perset UT server ip's are not ",
-        "working then that server is either down, or that ip is no longer valid.",
-        "",
-        "To display a more advanced query and map image you need to have UT3 Web Stats installed on ",
-        "your server. You can download it here: ",
-        kMakersSite + "/UT3Query/WebStats_v0.2_2008-05-02.zip ",
-        "",
-        "Server Web Port or (Server W Port) should be set to 0 if UT3 Web Stats is not installed on your ",
-        "server.",
-        "",
-        "To launch the game from this program you will need the ut3:// ptotocol fix download from here: ",
-        "http://" UTQ_PRESET_HOST_A "/Qev/downloads/ut3protocol.zip",
-        "",
-        "Favorites:",
-        "",
-        "This is a new feature that will allow you to input your own servers and save them for later use. ",
-        "Simply edit whatever is there and click on \"Save Changes\" Next time you return to your favorites ",
-        "you will see the servers you added.",
-        "",
-        "",
-        "Contact:",
-        "",
-        "{Qev}" + kAuthor,
-        "{Qev}" UTQ_UT3_ADMIN_NAME " - {Qev} UT3 Server Admin - " UTQ_UT3_ADMIN_EMAIL,
-        "",
-        "Credits:",
-        "",
-        UTQ_VB_CODE_CREDIT,
-        UTQ_PHP_CODE_CREDIT,
-        UTQ_UT3_TEAM_CREDIT,
-        "",
-        "{Qev} WebSite:",
-        "",
-        kMakersSite,
-    });
+    return joined(
+        QStringList{
+            "Unreal Tournament 3 Server Query v{Qev}1.1 by: Kestrun",
+            "",
+        } +
+        kTroubleshooting +
+        QStringList{
+            "",
+            "To display a more advanced query and map image you need to have UT3 Web Stats installed on ",
+            "your server. You can download it here: ",
+            kMakersSite + "/UT3Query/WebStats_v0.2_2008-05-02.zip ",
+            "",
+            "Server Web Port or (Server W Port) should be set to 0 if UT3 Web Stats is not installed on your ",
+            "server.",
+            "",
+            "To launch the game from this program you will need the ut3:// ptotocol fix download from here: ",
+            "http://" UTQ_PRESET_HOST_A "/Qev/downloads/ut3protocol.zip",
+            "",
+        } +
+        kFavourites +
+        QStringList{
+            "",
+            "",
+            "Contact:",
+            "",
+            "{Qev}" + kAuthor,
+            "{Qev}" UTQ_UT3_ADMIN_NAME " - {Qev} UT3 Server Admin - " UTQ_UT3_ADMIN_EMAIL,
+            "",
+            "Credits:",
+            "",
+            UTQ_VB_CODE_CREDIT,
+            UTQ_PHP_CODE_CREDIT,
+            UTQ_UT3_TEAM_CREDIT,
+            "",
+            "{Qev} WebSite:",
+            "",
+            kMakersSite,
+        });
 }
 
 } // namespace helptexts
