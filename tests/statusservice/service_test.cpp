@@ -237,6 +237,25 @@ TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
     EXPECT_EQ(seen, static_cast<int>(Listener::SomethingElse));
 }
 
+TEST(ServiceThread, PagesAreServedWhileTheWindowsThreadIsBlocked)
+{
+    ServiceOptions options;
+    options.port = 0;
+    ServiceThread thread;
+    ASSERT_EQ(thread.launch(options), ServiceThread::Outcome::Started);
+    std::atomic<qint64> servedAfterMs = -1;
+    QElapsedTimer clock;
+    clock.start();
+    std::thread browser([&] {
+        if (probe(QHostAddress::LocalHost, thread.port()) == Listener::OurService)
+            servedAfterMs = clock.elapsed();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // as a ping blocks the window's thread
+    browser.join();
+    EXPECT_GE(servedAfterMs, 0);
+    EXPECT_LT(servedAfterMs, 500);
+}
+
 TEST(Pages, ColoursBecomeSpansAndControlCharactersVanish)
 {
     gamequery::RichText name;
