@@ -142,14 +142,5 @@ TEST(Ut3Protocol, HostileBytesNeverCrash)
     }
 }
 
-TEST(Ut3Protocol, KeyNames)
-{
-    EXPECT_EQ(ut3::keyName(QStringLiteral("p1073741827")), QStringLiteral("description"));
-    EXPECT_EQ(ut3::keyName(QStringLiteral("s7")), QStringLiteral("locked"));
-    EXPECT_EQ(ut3::keyName(QStringLiteral("custom")), QStringLiteral("custom"));
-    EXPECT_EQ(ut3::gameModeName(QStringLiteral("9")), QStringLiteral("Betrayal"));
-    EXPECT_EQ(ut3::gameModeName(QStringLiteral("10")), QStringLiteral("10"));
-    EXPECT_EQ(ut3::gameModeName(QStringLiteral("-1")), QStringLiteral("-1"));
-}
 
 } // namespace

@@ -75,10 +75,5 @@ TEST(StatusAddress, NonLatinTextGoesInUnchanged)
               QStringLiteral("http://h/php/UTstats/index.php?txtip=") + host + QStringLiteral("&portnum=1"));
 }
 
-TEST(StatusAddress, StartPage)
-{
-    EXPECT_EQ(startPageAddress(QStringLiteral("127.0.0.1:17777"), QStringLiteral("/Qev/04query.html")),
-              QStringLiteral("http://127.0.0.1:17777/Qev/04query.html"));
-}
 
 } // namespace
