@@ -35,8 +35,11 @@ QByteArray run(const QString& program, const QStringList& args)
     QProcess process;
     process.start(program, args);
     // The fake servers answer on this thread's event loop.
-    while (!process.waitForFinished(10))
-        QCoreApplication::processEvents();
+    while (process.state() != QProcess::NotRunning) {
+        // waitForFinished is false, not true, once the event loop saw the end.
+        if (!process.waitForFinished(10))
+            QCoreApplication::processEvents();
+    }
     return process.readAllStandardOutput();
 }
 

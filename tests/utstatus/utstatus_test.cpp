@@ -22,8 +22,11 @@ Finished utstatus(const QStringList& args)
 {
     QProcess process;
     process.start(QStringLiteral(UTSTATUS_PATH), args);
-    while (!process.waitForFinished(10))
-        QCoreApplication::processEvents();
+    while (process.state() != QProcess::NotRunning) {
+        // waitForFinished is false, not true, once the event loop saw the end.
+        if (!process.waitForFinished(10))
+            QCoreApplication::processEvents();
+    }
     QCoreApplication::processEvents();
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
