@@ -2,6 +2,8 @@
 
 #include "gamequery/statusjson.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace statusservice {
@@ -30,57 +32,59 @@ footer { margin-top: 12px; font-size: 11px; color: #a89880; }
 .ut99 main { padding-top: 40px; }
 )";
 
-const char kStatusTemplate[] = R"(<!DOCTYPE html>
+// The frame every page shares; each page kind fills {{content}} from its own template.
+const char kFrame[] = R"(<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
 <body class="{{bodyClass}}"><main>
-<h1>{{name}}</h1>{{partial}}
+{{content}}</main></body></html>
+)";
+
+const char kStatusTemplate[] = R"(<h1>{{name}}</h1>{{partial}}
 <table class="facts">{{facts}}</table>
 <h2>Players</h2>{{players}}
 {{teams}}
 <details><summary>Rules ({{ruleCount}})</summary><table>{{rules}}</table></details>
 <footer>Asked at {{time}} &middot; <a href="{{refresh}}">Refresh</a>{{webStats}}</footer>
-</main></body></html>
 )";
 
-const char kProblemTemplate[] = R"(<!DOCTYPE html>
-<html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
-<body class="{{bodyClass}}"><main>
-<h1>{{title}}</h1>
+const char kProblemTemplate[] = R"(<h1>{{title}}</h1>
 <p class="bad">{{message}}</p>
 <p class="note">{{hint}}</p>
 <footer><a href="{{refresh}}">Try again</a></footer>
-</main></body></html>
 )";
 
-const char kStartTemplate[] = R"(<!DOCTYPE html>
-<html><head><meta charset="utf-8"><title>{{title}}</title><style>{{style}}</style></head>
-<body class="{{bodyClass}}"><main>
-<h1>{{title}}</h1>
+const char kStartTemplate[] = R"(<h1>{{title}}</h1>
 <p class="note">{{about}}</p>
 <h2>Our servers</h2>
 <table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>{{presets}}</table>
-</main></body></html>
 )";
 
-const char kVoiceTemplate[] = R"(<!DOCTYPE html>
-<html><head><meta charset="utf-8"><title>Voice chat</title><style>{{style}}</style></head>
-<body class="{{bodyClass}}"><main>
-<h1>Voice chat: TeamSpeak 3</h1>
+const char kVoiceTemplate[] = R"(<h1>Voice chat: TeamSpeak 3</h1>
 <p>Our voice-chat server is <b>{{host}}</b>.</p>
 <p class="note">To join, start TeamSpeak 3, choose Connections, then Connect, and enter {{host}} as the
 server address (port 9987, the TeamSpeak default). No password is needed to listen in.</p>
-</main></body></html>
 )";
 
 QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
                 Game game = Game::UT2004)
 {
-    QString page = QString::fromUtf8(pageTemplate);
-    page.replace(QStringLiteral("{{style}}"), QString::fromUtf8(kStyle));
-    page.replace(QStringLiteral("{{bodyClass}}"), game == Game::UT99 ? QStringLiteral("ut99") : QString());
+    QHash<QString, QString> values{
+        {QStringLiteral("style"), QString::fromUtf8(kStyle)},
+        {QStringLiteral("bodyClass"), game == Game::UT99 ? QStringLiteral("ut99") : QString()}};
     for (const auto& [key, html] : parts)
-        page.replace(QStringLiteral("{{%1}}").arg(QLatin1String(key)), html);
-    return page.toUtf8();
+        values.insert(QLatin1String(key), html);
+    const QString frame =
+        QString::fromUtf8(kFrame).replace(QStringLiteral("{{content}}"), QString::fromUtf8(pageTemplate));
+    // One pass: a "{{...}}" inside a server's text is never taken for a placeholder.
+    QString page;
+    qsizetype at = 0;
+    for (qsizetype open = frame.indexOf(QLatin1String("{{")); open >= 0;
+         open = frame.indexOf(QLatin1String("{{"), at)) {
+        const qsizetype close = frame.indexOf(QLatin1String("}}"), open);
+        page += frame.mid(at, open - at) + values.value(frame.mid(open + 2, close - open - 2));
+        at = close + 2;
+    }
+    return (page + frame.mid(at)).toUtf8();
 }
 
 QString gameTitle(Game game)
@@ -310,7 +314,7 @@ QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& pres
 
 QByteArray voiceChatPage(const QString& voiceChatHost)
 {
-    return fill(kVoiceTemplate, {{"host", escaped(voiceChatHost)}});
+    return fill(kVoiceTemplate, {{"title", QStringLiteral("Voice chat")}, {"host", escaped(voiceChatHost)}});
 }
 
 QByteArray notFoundPage()

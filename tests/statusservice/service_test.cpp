@@ -66,7 +66,7 @@ protected:
     {
         Scenario s;
         s.protocol = protocol;
-        s.name = QStringLiteral("<script>alert('x')</script> & \"Friends\"");
+        s.name = QStringLiteral("<script>alert('x')</script> & \"Friends\" {{facts}}");
         s.map = QStringLiteral("DM-<b>Bold</b>");
         s.players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
                      {nonLatin(protocol), 30, 50, 1},
@@ -111,6 +111,8 @@ TEST_F(Service, EachRouteShowsTheServerBehindIt)
         // Every text of the server shows as text, never as markup.
         EXPECT_TRUE(page.body.contains(
             QStringLiteral("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;Friends&quot;")));
+        // A placeholder's braces inside a server's name stay text.
+        EXPECT_TRUE(page.body.contains(QStringLiteral("&quot;Friends&quot; {{facts}}</bdi>")));
         EXPECT_FALSE(page.body.contains(QStringLiteral("<script")));
         EXPECT_FALSE(page.body.contains(QStringLiteral("<img")));
         EXPECT_TRUE(page.body.contains(QStringLiteral("DM-&lt;b&gt;Bold&lt;/b&gt;")));
