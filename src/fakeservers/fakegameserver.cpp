@@ -1,6 +1,7 @@
 #include "fakegameserver.h"
 
 #include "gamequery/ut2004protocol.h"
+#include "gamequery/ut3protocol.h"
 
 #include <QNetworkDatagram>
 #include <QTimer>
@@ -98,8 +99,6 @@ QList<QByteArray> ut2004Packets(std::uint8_t command, const QList<QByteArray>& r
         packets << packet;
     return packets;
 }
-
-QByteArray utf8z(const QString& text) { return text.toUtf8() + '\0'; }
 
 } // namespace
 
@@ -212,63 +211,43 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
     if (request.mid(7, 4) != challenge)
         return {};
 
-    // The server section, then the player and team sections; a field's values
-    // may continue in the next packet, which repeats its name with an offset.
-    QList<QByteArray> items; // indivisible pieces
-    const auto kv = [](const QString& k, const QString& v) { return utf8z(k) + utf8z(v); };
-    QByteArray server = kv("hostname", "FakeOwner") + kv("p1073741827", s.name) + kv("p1073741825", s.map) +
-                        kv("mapname", s.map) + kv("s32779", s.gameType) +
-                        kv("numplayers", QString::number(s.players.size())) +
-                        kv("maxplayers", QString::number(s.maxPlayers)) + kv("s7", s.password ? "1" : "0") +
-                        kv("gamemode", "openplaying");
-    for (const auto& [key, value] : s.rules)
-        server += kv(key, value);
-    const int split = s.splitSize > 0 ? s.splitSize : 1400;
-    QList<QByteArray> payloads{server + '\0'};
-    const auto section = [&](char marker, const std::vector<std::pair<QString, QStringList>>& fields) {
-        QByteArray current = payloads.takeLast();
-        current += marker;
-        for (const auto& [name, values] : fields) {
-            current += utf8z(name) + '\0'; // offset 0
-            for (int i = 0; i < values.size(); ++i) {
-                const QByteArray value = utf8z(values[i]);
-                if (current.size() + value.size() + 2 > split) {
-                    current += '\0';
-                    payloads << current;
-                    current = QByteArray(1, marker) + utf8z(name) + static_cast<char>(i);
-                }
-                current += value;
-            }
-            current += '\0';
-        }
-        current += '\0';
-        payloads << current;
+    // Key order as real servers send it: the owner's name first.
+    using gamequery::ut3::Column;
+    gamequery::ut3::ReplyContent content;
+    const auto kv = [&](const QString& key, const QString& value) {
+        content.serverKeys.emplace_back(key.toUtf8(), value.toUtf8());
     };
-    std::vector<std::pair<QString, QStringList>> players{{"player_", {}}, {"score_", {}},  {"ping_", {}},
-                                                         {"team_", {}},   {"deaths_", {}}, {"pid_", {}}};
+    kv("hostname", "FakeOwner");
+    kv("p1073741827", s.name);
+    kv("p1073741825", s.map);
+    kv("mapname", s.map);
+    kv("s32779", s.gameType);
+    kv("numplayers", QString::number(s.players.size()));
+    kv("maxplayers", QString::number(s.maxPlayers));
+    kv("s7", s.password ? "1" : "0");
+    kv("gamemode", "openplaying");
+    for (const auto& [key, value] : s.rules)
+        kv(key, value);
+    // A bot (no name) has a row of empty values, as real servers pad them.
+    content.players = {{"player_", {}}, {"score_", {}}, {"ping_", {}}, {"team_", {}}, {"deaths_", {}}, {"pid_", {}}};
     for (std::size_t i = 0; i < s.players.size(); ++i) {
         const FakePlayer& p = s.players[i];
-        players[0].second << p.name;
-        players[1].second << QString::number(p.score);
-        players[2].second << QString::number(p.ping);
-        players[3].second << QString::number(std::max(p.team, 0));
-        players[4].second << QStringLiteral("0");
-        players[5].second << QString::number(i + 1);
+        const bool bot = p.name.isEmpty();
+        const auto number = [bot](int n) { return bot ? QByteArray() : QByteArray::number(n); };
+        const QByteArray row[] = {p.name.toUtf8(),  number(p.score), number(p.ping),
+                                  number(std::max(p.team, 0)), number(0), number(static_cast<int>(i) + 1)};
+        for (std::size_t c = 0; c < content.players.size(); ++c)
+            content.players[c].values << row[c];
     }
-    section('\x01', players);
-    std::vector<std::pair<QString, QStringList>> teams{{"team_t", {}}, {"score_t", {}}};
+    content.teams = {{"team_t", {}}, {"score_t", {}}};
     for (const FakeTeam& t : s.teams) {
-        teams[0].second << t.name;
-        teams[1].second << QString::number(static_cast<int>(t.score));
+        content.teams[0].values << t.name.toUtf8();
+        content.teams[1].values << QByteArray::number(static_cast<int>(t.score));
     }
-    section('\x02', teams);
-
-    QList<QByteArray> packets;
-    for (int i = 0; i < payloads.size(); ++i) {
-        const char index = static_cast<char>(i | (i == payloads.size() - 1 ? 0x80 : 0));
-        packets << ('\x00' + session + QByteArray("splitnum\0", 9) + index + '\x00' + payloads[i]);
-    }
-    return packets;
+    std::uint32_t id = 0;
+    for (const char byte : session)
+        id = id << 8 | static_cast<unsigned char>(byte);
+    return gamequery::ut3::replyPackets(id, content, s.splitSize > 0 ? s.splitSize : 1400);
 }
 
 FakeGameServer::FakeGameServer(Scenario scenario, QObject* parent, const QHostAddress& address, quint16 port)

@@ -16,7 +16,7 @@ class QUdpSocket;
 namespace fakeservers {
 
 struct FakePlayer {
-    QString name; // UT2004: may carry colour codes (1B R G B)
+    QString name; // UT2004: may carry colour codes (1B R G B); UT3: empty for a bot
     int score = 0;
     int ping = 0;
     int team = -1; // -1: no team

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace gamequery::ut3 {
 
 namespace {
@@ -71,70 +73,175 @@ QByteArray statusRequest(std::uint32_t session, std::int32_t challenge)
     return bytes;
 }
 
+namespace {
+
+constexpr char kSplitnum[] = "splitnum";
+constexpr char kPlayerMarker = '\x01', kTeamMarker = '\x02';
+constexpr int kMaxRows = 1024; // no server has that many
+const QLatin1String kCustomMutators("p1073741828"); // names separated by 1C
+
+// A column's name: lower-case letters ending in "_" (players, section 1) or
+// in "_t" (teams, section 2).
+bool isColumnName(const QByteArray& s, int section)
+{
+    const QByteArray end = section == 1 ? "_" : "_t";
+    const qsizetype letters = s.size() - end.size();
+    return letters > 0 && s.endsWith(end) &&
+           std::all_of(s.begin(), s.begin() + letters, [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// Writes packets of at most about splitSize bytes, each opening with the
+// header that names the section its payload begins in.
+class PacketWriter {
+public:
+    PacketWriter(std::uint32_t session, int splitSize) : m_head(header(kStatusType, session).mid(2)), m_split(splitSize)
+    {
+        m_head += QByteArray(kSplitnum, sizeof kSplitnum);
+    }
+    // Bytes that may begin a packet; within a column, row is the value's row.
+    void item(const QByteArray& bytes, int row = -1)
+    {
+        if (!m_payload.isEmpty() && m_payload.size() + bytes.size() > m_split) {
+            if (row >= 0)
+                m_payload += '\0'; // the column ends with the packet
+            m_packets << m_payload;
+            m_sections << m_section;
+            m_payload.clear();
+            if (row >= 0)
+                m_payload += m_column + '\0' + static_cast<char>(row);
+        }
+        m_payload += bytes;
+    }
+    // Bytes that stay with what came before them.
+    void glue(const QByteArray& bytes) { m_payload += bytes; }
+    void enterSection(int section) { m_section = section; }
+    void enterColumn(const QByteArray& name)
+    {
+        item(name + '\0' + '\0');
+        m_column = name;
+    }
+    QList<QByteArray> finish()
+    {
+        m_packets << m_payload;
+        QList<QByteArray> packets;
+        for (qsizetype i = 0; i < m_packets.size(); ++i) {
+            const int last = i == m_packets.size() - 1 ? 0x80 : 0;
+            packets << m_head + static_cast<char>(i | last) + static_cast<char>(m_sections[i]) + m_packets[i];
+        }
+        return packets;
+    }
+
+private:
+    QByteArray m_head, m_payload, m_column;
+    int m_split;
+    int m_section = 0;
+    QList<QByteArray> m_packets;
+    QList<int> m_sections{0}; // where each packet's payload begins
+};
+
+void writeSection(PacketWriter& out, int section, const std::vector<Column>& columns)
+{
+    out.enterSection(section);
+    for (const Column& column : columns) {
+        out.enterColumn(column.name);
+        for (qsizetype row = 0; row < column.values.size(); ++row)
+            out.item(column.values[row] + '\0', static_cast<int>(row));
+        out.glue(QByteArray(1, '\0'));
+    }
+    out.glue(QByteArray(1, '\0'));
+}
+
+} // namespace
+
+QList<QByteArray> replyPackets(std::uint32_t session, const ReplyContent& content, int splitSize)
+{
+    PacketWriter out(session, splitSize);
+    for (const auto& [key, value] : content.serverKeys)
+        out.item(key + '\0' + value + '\0');
+    out.glue(QByteArray(1, '\0') + kPlayerMarker);
+    writeSection(out, 1, content.players);
+    out.glue(QByteArray(1, kTeamMarker));
+    writeSection(out, 2, content.teams);
+    return out.finish();
+}
+
 bool Reply::add(const QByteArray& packet)
 {
     if (!startsWithSession(packet, kStatusType, m_session))
         return false;
-    // "splitnum" NUL, the packet's index byte (bit 7: the last), one byte to skip.
-    static const QByteArray splitnum("splitnum\0", 9);
-    if (packet.mid(5, splitnum.size()) != splitnum || packet.size() < 5 + splitnum.size() + 2)
+    // "splitnum" NUL, the packet's index (bit 7: the last), the section its payload begins in.
+    static const QByteArray splitnum(kSplitnum, sizeof kSplitnum);
+    const qsizetype payload = 5 + splitnum.size() + 2;
+    if (packet.size() < payload || packet.mid(5, splitnum.size()) != splitnum)
         return false;
-    const auto indexByte = static_cast<unsigned char>(packet[5 + splitnum.size()]);
+    const auto indexByte = static_cast<unsigned char>(packet[payload - 2]);
     const int index = indexByte & 0x7F;
     if (m_packets.contains(index))
         return true; // a repeat
     m_packets[index] = true;
     if (indexByte & 0x80)
         m_lastIndex = index;
-    if (!parsePayload(packet, 5 + splitnum.size() + 2))
+    if (!parsePayload(packet, payload, static_cast<unsigned char>(packet[payload - 1])))
         m_damaged = true;
     return true;
 }
 
-bool Reply::parsePayload(const QByteArray& bytes, qsizetype pos)
+bool Reply::parsePayload(const QByteArray& bytes, qsizetype pos, int section)
 {
-    // The server section: key, value pairs up to an empty key. A packet that
-    // carries only later sections starts with their marker.
-    while (pos < bytes.size() && bytes[pos] != '\x01' && bytes[pos] != '\x02') {
+    // The server's keys: key, value pairs up to an empty key.
+    while (section == 0 && pos < bytes.size()) {
         const auto key = readString(bytes, pos);
         if (!key)
             return false;
-        if (key->isEmpty())
+        if (key->isEmpty()) {
+            section = -1; // a section marker follows
             break;
+        }
         const auto value = readString(bytes, pos);
         if (!value)
             return false;
         m_server.emplace_back(decode(*key), decode(*value));
     }
-    // The player (01) and team (02) sections: per field a name, a start offset
-    // and values up to an empty one; an empty name ends the section.
+    // The player and team sections: per column its name, the row of its first
+    // value, then values, empty ones included, each ending in NUL, then one
+    // more NUL; a further NUL ends the section. A column runs up to the next
+    // column's name, a section marker or the end of the packet.
+    QMap<int, QString>* column = nullptr;
+    int row = 0;
+    QList<QByteArray> values;
+    const auto closeColumn = [&](int terminators) {
+        for (; terminators > 0 && !values.isEmpty() && values.back().isEmpty(); --terminators)
+            values.removeLast();
+        for (const QByteArray& value : std::as_const(values)) {
+            if (column && row < kMaxRows)
+                (*column)[row] = decode(value);
+            ++row;
+        }
+        values.clear();
+    };
     while (pos < bytes.size()) {
-        const char marker = bytes[pos++];
-        if (marker != '\x01' && marker != '\x02')
-            continue; // padding between sections
-        auto& fields = marker == '\x01' ? m_playerFields : m_teamFields;
-        for (;;) {
-            const auto name = readString(bytes, pos);
-            if (!name)
-                return pos >= bytes.size(); // a section may end with the packet
-            if (name->isEmpty())
-                break;
+        const char next = bytes[pos];
+        if (next == kPlayerMarker || next == kTeamMarker) {
+            closeColumn(2);
+            column = nullptr;
+            section = next == kPlayerMarker ? 1 : 2;
+            ++pos;
+            continue;
+        }
+        const auto text = readString(bytes, pos);
+        if (!text)
+            return false;
+        if (isColumnName(*text, section)) {
+            closeColumn(1);
             if (pos >= bytes.size())
                 return false;
-            int offset = static_cast<unsigned char>(bytes[pos++]);
-            auto& column = fields[decode(*name)];
-            for (;;) {
-                const auto value = readString(bytes, pos);
-                if (!value)
-                    return false;
-                if (value->isEmpty())
-                    break;
-                if (column.size() > 1024)
-                    return false; // no server has that many
-                column[offset++] = decode(*value);
-            }
+            column = &(section == 1 ? m_playerFields : m_teamFields)[decode(*text)];
+            row = static_cast<unsigned char>(bytes[pos++]);
+        } else if (values.size() < kMaxRows) {
+            values << *text;
         }
     }
+    closeColumn(2);
     return true;
 }
 
@@ -207,7 +314,7 @@ ServerStatus Reply::status() const
             s.password = value == QLatin1String("1") || value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
         if (key != QLatin1String("hostname") && key != QLatin1String("numplayers") &&
             key != QLatin1String("maxplayers"))
-            s.rules.emplace_back(name, value);
+            s.rules.emplace_back(name, key == kCustomMutators ? value.split(QChar(0x1C)).join(QLatin1String(", ")) : value);
     }
     // hostname holds the owner's player name; the server's own name is its description.
     s.name = RichText::fromPlain(description.isEmpty() ? hostname : description);
@@ -217,6 +324,8 @@ ServerStatus Reply::status() const
     const auto column = [this](const char* name) { return m_playerFields.value(QLatin1String(name)); };
     const auto names = column("player_"), scores = column("score_"), pings = column("ping_"), teams = column("team_");
     for (auto it = names.begin(); it != names.end(); ++it) {
+        if (it.value().isEmpty())
+            continue; // a bot's padded row
         Player p;
         p.name = RichText::fromPlain(it.value());
         p.score = scores.value(it.key()).toInt();
@@ -229,7 +338,7 @@ ServerStatus Reply::status() const
     const auto teamScores = m_teamFields.value(QStringLiteral("score_t"));
     for (auto it = teamNames.begin(); it != teamNames.end(); ++it)
         s.teams.push_back({it.value(), teamScores.value(it.key()).toDouble(), std::nullopt});
-    s.partial = !complete() || static_cast<int>(s.players.size()) < s.playerCount;
+    s.partial = !complete() || static_cast<int>(names.size()) < s.playerCount;
     return s;
 }
 

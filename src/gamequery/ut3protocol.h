@@ -18,6 +18,23 @@ QByteArray challengeRequest(std::uint32_t session);
 std::optional<std::int32_t> challengeFrom(const QByteArray& packet, std::uint32_t session);
 QByteArray statusRequest(std::uint32_t session, std::int32_t challenge);
 
+// What a full status reply carries: the server's keys, then the player and
+// team sections as columns of values ("player_", "score_", ...; "team_t", ...).
+struct Column {
+    QByteArray name;
+    QList<QByteArray> values; // one per row; bots have empty ones
+};
+struct ReplyContent {
+    std::vector<std::pair<QByteArray, QByteArray>> serverKeys;
+    std::vector<Column> players, teams;
+};
+
+// The packets of a full status reply as servers send it, each at most about
+// splitSize bytes: a packet after the first names the section its payload
+// begins in and, inside a column, repeats the column's name with the row of
+// its first value.
+QList<QByteArray> replyPackets(std::uint32_t session, const ReplyContent& content, int splitSize);
+
 // Collects the packets of a full status reply.
 class Reply {
 public:
@@ -30,14 +47,14 @@ public:
     ServerStatus status() const;
 
 private:
-    bool parsePayload(const QByteArray& payload, qsizetype from);
+    bool parsePayload(const QByteArray& bytes, qsizetype pos, int section);
 
     std::uint32_t m_session;
     QMap<int, bool> m_packets;
     int m_lastIndex = -1;
     bool m_damaged = false;
     std::vector<std::pair<QString, QString>> m_server;
-    QMap<QString, QMap<int, QString>> m_playerFields; // "player_" -> index -> value
+    QMap<QString, QMap<int, QString>> m_playerFields; // "player_" -> row -> value, empty ones too
     QMap<QString, QMap<int, QString>> m_teamFields;
 };
 

@@ -4,6 +4,7 @@
 
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
+#include "gamequery/ut3protocol.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -205,6 +207,45 @@ TEST_F(CrossCheck, Ut3)
     EXPECT_EQ(dig["map"].toString(), we.map);
     EXPECT_EQ(dig["numplayers"].toInt(), we.playerCount);
     EXPECT_EQ(withoutTheNonAscii(gamedigPlayers(dig, "score")), we.players);
+}
+
+// Player and team columns split over several packets, in either order, with
+// two bots padding every player column as real servers do.
+TEST_F(CrossCheck, Ut3SplitAcrossPackets)
+{
+    Scenario s = ascii(Protocol::Ut3);
+    for (const char* name : {"Delta", "Echo", "Foxtrot", "Golf", "Hotel"})
+        s.players.push_back({name, static_cast<int>(std::strlen(name)), 20, 1});
+    s.players.push_back({});
+    s.players.push_back({});
+    s.teams = {{"Red", 3}, {"Blue", 5}};
+    s.splitSize = 200;
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed);
+        s.reverseOrder = reversed;
+        FakeGameServer server(s);
+        Seen we = ours({Game::UT3, QStringLiteral("127.0.0.1"), server.port(), true, 1000});
+        ASSERT_EQ(we.players.size(), 8u);
+        ASSERT_GE(fakeservers::ut3Reply(s, ut3::statusRequest(1, s.challenge)).size(), 3);
+
+        // quakestat takes the scores of padded rows for rules: names only.
+        const auto names = [](const std::vector<std::pair<QString, int>>& players) {
+            QStringList list;
+            for (const auto& p : players)
+                list << p.first;
+            return list;
+        };
+        const Seen qstat = quakestat(QStringLiteral("-ut3s"), server.port());
+        EXPECT_EQ(qstat.name, we.name);
+        EXPECT_EQ(qstat.map, we.map);
+        EXPECT_EQ(qstat.playerCount, we.playerCount);
+        EXPECT_EQ(names(qstat.players), names(we.players));
+
+        const QJsonObject dig = gamedig(QStringLiteral("unrealtournament3"), server.port());
+        EXPECT_EQ(dig["raw"].toObject()["servername"].toString(), we.name);
+        EXPECT_EQ(dig["map"].toString(), we.map);
+        EXPECT_EQ(gamedigPlayers(dig, "score"), we.players);
+    }
 }
 
 } // namespace

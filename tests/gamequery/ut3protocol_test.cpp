@@ -11,6 +11,12 @@ using namespace gamequery;
 
 constexpr std::uint32_t kSession = 0x01020304;
 
+// A literal's bytes, NULs included, without its terminator.
+template <std::size_t N> QByteArray bytes(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
 TEST(Ut3Protocol, Challenge)
 {
     EXPECT_EQ(ut3::challengeRequest(kSession), QByteArray("\xFE\xFD\x09\x01\x02\x03\x04", 7));
@@ -48,11 +54,7 @@ fakeservers::Scenario warfare()
 
 QList<QByteArray> reply(const fakeservers::Scenario& s)
 {
-    const QByteArray session("\x01\x02\x03\x04", 4);
-    QByteArray request = QByteArray("\xFE\xFD\x00", 3) + session;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        request += static_cast<char>((static_cast<std::uint32_t>(s.challenge) >> shift) & 0xFF);
-    return fakeservers::ut3Reply(s, request + QByteArray("\xFF\xFF\xFF\x01", 4));
+    return fakeservers::ut3Reply(s, ut3::statusRequest(kSession, s.challenge));
 }
 
 TEST(Ut3Protocol, SplitRepliesInEitherOrder)
@@ -107,10 +109,61 @@ TEST(Ut3Protocol, MissingPacketsAndOtherSessions)
     EXPECT_FALSE(other.add(packets[0]));
 }
 
-// A literal's bytes, NULs included, without its terminator.
-template <std::size_t N> QByteArray bytes(const char (&literal)[N])
+// Replies laid out byte for byte as real servers send them.
+TEST(Ut3Protocol, RepliesAsRealServersSendThem)
 {
-    return QByteArray(literal, N - 1);
+    const QByteArray head = QByteArray("\x00\x01\x02\x03\x04", 5) + bytes("splitnum\0");
+    // One player and two bots: every player column carries three values, the bots' empty.
+    const QByteArray padded =
+        head + bytes("\x80\x00hostname\0Owner\0p1073741827\0Padded\0numplayers\0003\0"
+                     "p1073741828\0Mut A\x1CMut B\0\0\x01"
+                     "player_\0\x00Sierra Vasquez\0\0\0\0score_\0\x00" "7\0\0\0\0ping_\0\x00" "48\0\0\0\0"
+                     "team_\0\x00" "1\0\0\0\0\0\x02team_t\0\x00Red\0Blue\0\0score_t\0\x00" "3\0" "1\0\0\0");
+    // Three packets: the second begins among the server's keys, the third
+    // inside the player columns, repeating each column's name and first row.
+    const QList<QByteArray> split = {
+        head + bytes("\x00\x00hostname\0Owner\0p1073741827\0Split\0"),
+        head + bytes("\x01\x00p1073741825\0VCTF-Suspense\0numplayers\0003\0\0\x01"
+                     "player_\0\x00" "Alpha\0\0score_\0\x00" "5\0\0\0"),
+        head + bytes("\x82\x01player_\0\x01" "Bravo\0Charlie\0\0score_\0\x01-2\0" "9\0\0\0"
+                     "\x02team_t\0\x00Red\0\0score_t\0\x00" "4\0\0\0"),
+    };
+    const auto players = [](const ServerStatus& st) {
+        std::vector<std::pair<QString, int>> seen;
+        for (const Player& p : st.players)
+            seen.emplace_back(p.name.plain(), p.score);
+        return seen;
+    };
+
+    ut3::Reply one(kSession);
+    ASSERT_TRUE(one.add(padded));
+    const ServerStatus st = one.status();
+    EXPECT_FALSE(st.partial);
+    EXPECT_EQ(st.name.plain(), QStringLiteral("Padded"));
+    ASSERT_EQ(st.players.size(), 1u); // the bots have no names
+    EXPECT_EQ(st.players[0], (Player{RichText::fromPlain("Sierra Vasquez"), 7, 48, 1}));
+    ASSERT_EQ(st.teams.size(), 2u);
+    EXPECT_EQ(st.teams[1].name, QStringLiteral("Blue"));
+    EXPECT_EQ(st.teams[1].score, 1);
+    const auto mutators = std::find_if(st.rules.begin(), st.rules.end(),
+                                       [](const auto& rule) { return rule.first == QLatin1String("custommutators"); });
+    ASSERT_NE(mutators, st.rules.end());
+    EXPECT_EQ(mutators->second, QStringLiteral("Mut A, Mut B"));
+
+    for (const bool reversed : {false, true}) {
+        ut3::Reply r(kSession);
+        for (qsizetype i = 0; i < split.size(); ++i)
+            ASSERT_TRUE(r.add(split[reversed ? split.size() - 1 - i : i]));
+        const ServerStatus got = r.status();
+        EXPECT_FALSE(got.partial);
+        EXPECT_EQ(got.name.plain(), QStringLiteral("Split"));
+        EXPECT_EQ(got.map, QStringLiteral("VCTF-Suspense"));
+        EXPECT_EQ(players(got), (std::vector<std::pair<QString, int>>{{"Alpha", 5}, {"Bravo", -2}, {"Charlie", 9}}));
+        ASSERT_EQ(got.teams.size(), 1u);
+        EXPECT_EQ(got.teams[0].score, 4);
+        EXPECT_FALSE(std::any_of(got.rules.begin(), got.rules.end(),
+                                 [](const auto& rule) { return rule.first.endsWith(QLatin1Char('_')); }));
+    }
 }
 
 TEST(Ut3Protocol, HostileBytesNeverCrash)
