@@ -48,6 +48,7 @@ AlertDialog::AlertDialog(const Design& design, double pixelsPerTwip, std::functi
     QRect label = pixels(design.label, pixelsPerTwip);
     label.setRight(width() - 1);
     lblAlert->setGeometry(label);
+    m_labelHeight = label.height();
     QPalette palette = lblAlert->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     lblAlert->setPalette(palette);
@@ -61,6 +62,15 @@ AlertDialog::AlertDialog(const Design& design, double pixelsPerTwip, std::functi
 }
 
 void AlertDialog::Form_Load(const QRect& mainWindowFrame) { move(alertPlacement(mainWindowFrame)); }
+
+void AlertDialog::setMessage(const QString& text)
+{
+    const bool lines = text.contains(QLatin1Char('\n'));
+    lblAlert->setText(text);
+    lblAlert->setWordWrap(lines);
+    lblAlert->setAlignment(lines ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    lblAlert->resize(lblAlert->width(), lines ? cmdOK->y() - lblAlert->y() : m_labelHeight);
+}
 
 void AlertDialog::cmdOK_Click()
 {

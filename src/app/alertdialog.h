@@ -31,6 +31,9 @@ public:
     // Places the dialog over the main window, whose frame is given.
     void Form_Load(const QRect& mainWindowFrame);
 
+    // Shows text in lblAlert; a text of several lines reaches down to the OK button.
+    void setMessage(const QString& text);
+
     void cmdOK_Click();
     void cmdOK2_Click();
 
@@ -40,6 +43,7 @@ public:
 
 private:
     std::function<void()> m_okFocus;
+    int m_labelHeight;
 };
 
 // Where a dialog opens: a third of the main window's width from its left edge

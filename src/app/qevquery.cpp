@@ -428,9 +428,16 @@ void QevQuery::saveTick(favourites::SaveTabId id)
 void QevQuery::confirmSave(favourites::SaveTabId id, const std::optional<QString>& error)
 {
     m_platform.sounds.play(programFile(error ? "HellNo.wav" : "wickedsick.wav"));
-    AlertDialog* dialog = showAlert(favourites::kSaveTabs[id].dialog);
-    dialog->lblAlert->setText(QLatin1String(error ? kNotSavedMessage : kSavedMessage));
-    dialog->lblAlert->setToolTip(error.value_or(QString()));
+    const favourites::SaveTab& tab = favourites::kSaveTabs[id];
+    QString message = error ? QLatin1String(kNotSavedMessage) + QLatin1Char('\n') + *error : QLatin1String(kSavedMessage);
+    // The UT2004 and UT3 tabs share a dialog: another game's failure stays on show.
+    if (const AlertDialog* open = openAlert(tab.dialog)) {
+        const QString shown = open->lblAlert->text();
+        if (shown.startsWith(QLatin1String(kNotSavedMessage)) && !shown.contains(QLatin1String(tab.table->fileName)))
+            message = shown + QLatin1Char('\n') + message;
+    }
+    AlertDialog* dialog = showAlert(tab.dialog);
+    dialog->setMessage(message);
     dialog->cmdOK->hide();
     dialog->cmdOK2->show();
 }

@@ -8,7 +8,8 @@ public:
     QString read(const QString& file, const QString& section, const QString& key) override;
 };
 
-// Replaces files through a temporary file in the same folder and a rename.
+// Replaces files through a new file beside them ("NAME.saving"), written and
+// flushed to the disk in full before it is renamed over the old one.
 class AtomicFileReplacer : public FileReplacer {
 public:
     std::optional<QString> replace(const QString& file, const QByteArray& content) override;

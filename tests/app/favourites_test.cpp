@@ -158,10 +158,10 @@ TEST_F(Favourites, SavedFavouritesComeBackAtTheNextStart)
     EXPECT_EQ(field("ServerName04")->text(), QStringLiteral("from the file"));
 }
 
-TEST_F(Favourites, AFailedSaveSaysSoAndChangesNothingElse)
+TEST_F(Favourites, AFailedSaveSaysWhyOnScreenAndChangesNothingElse)
 {
     platform.files.contents[file("ut3servers.ini")] = "[SERVER]\r\nUT3ServerIP=old\r\n";
-    platform.files.failure = QStringLiteral("No space left on device");
+    platform.files.failures[QStringLiteral("ut3servers.ini")] = QStringLiteral("No space left on device");
     field("UT3ServerIP")->setText(QStringLiteral("typed"));
     click("cmdSaveChangesut3");
     fire("Timerut3s", 11);
@@ -172,9 +172,23 @@ TEST_F(Favourites, AFailedSaveSaysSoAndChangesNothingElse)
     EXPECT_EQ(platform.sounds.played, QStringList{file("HellNo.wav")});
     AlertDialog* alert = window->openAlert("Alert2");
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Changes NOT Saved!"));
-    EXPECT_NE(alert->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
-    EXPECT_EQ(alert->lblAlert->toolTip(), QStringLiteral("No space left on device"));
+    const QString failure = QStringLiteral("Changes NOT Saved!\nut3servers.ini: No space left on device");
+    EXPECT_EQ(alert->lblAlert->text(), failure);
+    // Every line is inside the label, above the OK button.
+    const QFontMetrics metrics(alert->lblAlert->font());
+    EXPECT_GE(alert->lblAlert->height(), 2 * metrics.lineSpacing());
+    EXPECT_LE(alert->lblAlert->geometry().bottom(), alert->cmdOK2->y());
+    EXPECT_LE(metrics.horizontalAdvance(failure.section(QLatin1Char('\n'), 1)), alert->lblAlert->width());
+
+    // The UT2004 tab's success, while the dialog they share is open, keeps the failure in view.
+    click("cmdSaveChanges04f");
+    fire("Timer042", 11);
+    EXPECT_EQ(alert->lblAlert->text(), failure + QStringLiteral("\nChanges Successfully Saved!"));
+    // A later success of the same game replaces its failure.
+    platform.files.failures.clear();
+    click("cmdSaveChangesut3");
+    fire("Timerut3s", 11);
+    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
 }
 
 TEST_F(Favourites, FieldsTakeNoLineBreakAndAtMost254Characters)

@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/ownnamespace.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +51,7 @@ TEST(AtomicFileReplacer, CreatesAndReplacesWholeFiles)
     AtomicFileReplacer files;
     EXPECT_EQ(files.replace(path, "first\r\n"), std::nullopt); // a missing file is created
     EXPECT_EQ(readAll(path), "first\r\n");
+    writeAll(path + QStringLiteral(".saving"), "left by a save that was interrupted");
     EXPECT_EQ(files.replace(path, "2"), std::nullopt);
     EXPECT_EQ(readAll(path), "2");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"utservers.ini"}); // no temporary left
@@ -97,6 +101,58 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
         waitpid(child, nullptr, 0);
         const QByteArray now = readAll(path);
         EXPECT_TRUE(now == oldContent || now == newContent) << "torn file of " << now.size() << " bytes";
+    }
+}
+
+constexpr char kOnAFullDisk[] = "UTQ_ON_A_FULL_DISK";
+constexpr char kSmallDisk[] = "/tmp/utq-small-disk";
+
+// Runs the OnAFullDisk tests again with a small tmpfs of their own mounted
+// at kSmallDisk, in a user and mount namespace.
+TEST(AtomicFileReplacer, OnARealFullDisk)
+{
+    QDir().mkpath(QLatin1String(kSmallDisk));
+    rerunInOwnNamespace("-rm", QStringLiteral("mount -t tmpfs -o size=128k tmpfs %1").arg(QLatin1String(kSmallDisk)),
+                        "OnAFullDisk", kOnAFullDisk);
+}
+
+class OnAFullDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet(kOnAFullDisk))
+            GTEST_SKIP() << "runs on its own small disk only";
+    }
+    // Fills the disk up to room bytes free.
+    static void fillLeaving(qint64 room)
+    {
+        QFile fill(QLatin1String(kSmallDisk) + QStringLiteral("/fill"));
+        ASSERT_TRUE(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray page(4096, 'f');
+        while (fill.write(page) == page.size()) {
+        }
+        ASSERT_TRUE(fill.resize(fill.size() - room));
+        struct statvfs disk {};
+        ASSERT_EQ(statvfs(kSmallDisk, &disk), 0);
+        ASSERT_EQ(static_cast<qint64>(disk.f_bavail * disk.f_bsize), room);
+    }
+};
+
+TEST_F(OnAFullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndSaysWhy)
+{
+    const QString path = QLatin1String(kSmallDisk) + QStringLiteral("/ut04servers.ini");
+    const QByteArray oldContent = "[SERVER]\r\n" + QByteArray(737, 'o');
+    const QByteArray newContent(4 * 4096 + 100, 'n');
+    for (const qint64 room : {0, 2 * 4096, 4 * 4096}) { // nothing, half of it, all but the last bytes
+        SCOPED_TRACE(room);
+        writeAll(path, oldContent);
+        fillLeaving(room);
+        const std::optional<QString> error = AtomicFileReplacer().replace(path, newContent);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(*error, QStringLiteral("ut04servers.ini: No space left on device"));
+        EXPECT_EQ(readAll(path), oldContent);
+        EXPECT_EQ(QDir(QLatin1String(kSmallDisk)).entryList(QDir::Files), (QStringList{"fill", "ut04servers.ini"}));
+        QFile::remove(QLatin1String(kSmallDisk) + QStringLiteral("/fill"));
     }
 }
 

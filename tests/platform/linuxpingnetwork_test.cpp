@@ -3,6 +3,7 @@
 
 #include "ping/pingipv4.h"
 #include "platform/linuxpingnetwork.h"
+#include "support/ownnamespace.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,26 +62,9 @@ TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
 // with only loopback, a route for kSilentAddress into it, and no way out.
 TEST(LinuxPingNetwork, InsideANetworkNamespaceOfItsOwn)
 {
-    if (qEnvironmentVariableIsSet(kInNamespace))
-        GTEST_SKIP() << "already inside";
-    QProcess inner;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kInNamespace), QStringLiteral("1"));
-    inner.setProcessEnvironment(environment);
-    inner.setProcessChannelMode(QProcess::MergedChannels);
-    inner.start(QStringLiteral("unshare"),
-                {"-rn", "sh", "-c",
-                 QStringLiteral("ip link set lo up && ip route add %1/32 dev lo && exec \"$0\" "
-                                "--gtest_filter='InOwnNamespace.*'")
-                     .arg(QLatin1String(kSilentAddress)),
-                 QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))});
-    ASSERT_TRUE(inner.waitForFinished(60000));
-    const QByteArray output = inner.readAll();
-    if (output.contains("Operation not permitted") || output.contains("unshare failed"))
-        GTEST_SKIP() << "cannot make a network namespace here: " << output.constData();
-    EXPECT_EQ(inner.exitCode(), 0) << output.constData();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 2 tests")) << output.constData();
-    EXPECT_FALSE(output.contains("SKIPPED")) << output.constData();
+    rerunInOwnNamespace("-rn",
+                        QStringLiteral("ip link set lo up && ip route add %1/32 dev lo").arg(QLatin1String(kSilentAddress)),
+                        "InOwnNamespace", kInNamespace);
 }
 
 class InOwnNamespace : public ::testing::Test {

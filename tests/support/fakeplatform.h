@@ -58,8 +58,9 @@ public:
     std::optional<QString> replace(const QString& file, const QByteArray& content) override
     {
         writes << file;
-        if (failure)
-            return failure;
+        const QString name = file.section(QLatin1Char('/'), -1);
+        if (failures.contains(name))
+            return name + QStringLiteral(": ") + failures.value(name); // as the real one says it
         contents[file] = content;
         return std::nullopt;
     }
@@ -67,7 +68,7 @@ public:
     QHash<QString, QByteArray> contents;
     QStringList reads;              // file of each value read, in order
     QStringList writes;             // file of each replacement asked for, in order
-    std::optional<QString> failure; // set: every replacement fails with it
+    QHash<QString, QString> failures; // file name -> why its replacements fail
 };
 
 class FakeSounds : public SoundPlayer {

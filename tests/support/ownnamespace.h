@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+// Runs the tests of one suite of this test program again inside namespaces of
+// their own (unshare with flags, such as "-rn" or "-rm"), after a shell
+// set-up; inside, marker is set in the environment. Skips when this machine
+// makes no such namespace; fails unless every test inside passed.
+inline void rerunInOwnNamespace(const char* flags, const QString& setup, const char* suite, const char* marker)
+{
+    if (qEnvironmentVariableIsSet(marker))
+        GTEST_SKIP() << "already inside";
+    QProcess inner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(marker), QStringLiteral("1"));
+    inner.setProcessEnvironment(environment);
+    inner.setProcessChannelMode(QProcess::MergedChannels);
+    inner.start(QStringLiteral("unshare"),
+                {QLatin1String(flags), "sh", "-c", setup + QStringLiteral(" && exec \"$0\" --gtest_filter=\"$1.*\""),
+                 QFile::symLinkTarget(QStringLiteral("/proc/self/exe")), QLatin1String(suite)});
+    ASSERT_TRUE(inner.waitForFinished(60000));
+    const QByteArray output = inner.readAll();
+    if (output.contains("Operation not permitted") || output.contains("unshare failed"))
+        GTEST_SKIP() << "cannot make the namespace here: " << output.constData();
+    EXPECT_EQ(inner.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ]")) << output.constData();
+    EXPECT_FALSE(output.contains("SKIPPED") || output.contains("[  FAILED  ]")) << output.constData();
+}
