@@ -180,7 +180,7 @@ void QevQuery::connectHandlers()
 void QevQuery::guardFavouriteFields()
 {
     // A favourite loads as at most 254 characters, and a line break would split
-    // its line in the file: neither may enter a field.
+    // its line in the file: neither may enter a field, nor half a character.
     for (const favourites::SaveTab& tab : favourites::kSaveTabs) {
         for (const favourites::Slot& slot : tab.table->rows) {
             for (const char* name : slot.fields) {
@@ -189,7 +189,9 @@ void QevQuery::guardFavouriteFields()
                 QLineEdit* field = widget<QLineEdit>(name);
                 field->setMaxLength(favourites::kMaxValueLength);
                 connect(field, &QLineEdit::textChanged, field, [field](const QString& text) {
-                    const QString flat = favourites::withoutLineBreaks(text);
+                    QString flat = favourites::withoutLineBreaks(text);
+                    if (flat.size() == favourites::kMaxValueLength && flat.back().isHighSurrogate())
+                        flat.chop(1); // the limit cut a character in two
                     if (flat != text) {
                         const int cursor = field->cursorPosition();
                         field->setText(flat);

@@ -42,6 +42,8 @@ std::optional<char> toWindows1252(QChar c)
 
 QString decodeFileText(const QByteArray& bytes)
 {
+    if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes))
+        return QStringDecoder(*marked)(bytes); // the mark itself is skipped
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8(bytes);
     if (!utf8.hasError())
@@ -63,7 +65,9 @@ QByteArray encodeFileText(const QString& text)
             return text.toUtf8();
         bytes += *byte;
     }
-    return bytes;
+    // Windows-1252 bytes that also form UTF-8 ("ß®" is DF AE) would load as
+    // other characters; UTF-8 itself loads as what was written.
+    return decodeFileText(bytes) == text ? bytes : text.toUtf8();
 }
 
 QString withoutLineBreaks(const QString& text)
@@ -89,13 +93,14 @@ QByteArray fileContent(const SlotTable& table, const std::function<QString(const
     return encodeFileText(text);
 }
 
-QString profileValue(const QByteArray& content, const QString& section, const QString& key)
+Profile::Profile(const QByteArray& content)
 {
-    const QString text = decodeFileText(content);
+    QString text = decodeFileText(content);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n')); // a lone CR ends a line too
+    QString section;
     bool inSection = false;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
         const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
             continue;
@@ -104,21 +109,30 @@ QString profileValue(const QByteArray& content, const QString& section, const QS
             const qsizetype close = name.indexOf(QLatin1Char(']'));
             if (close >= 0)
                 name = name.left(close);
-            inSection = name.trimmed().compare(section, Qt::CaseInsensitive) == 0;
+            section = name.trimmed().toString().toCaseFolded();
+            inSection = true;
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (!inSection || equals < 0)
             continue;
-        if (line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-            QStringView value = line.mid(equals + 1);
-            if (value.size() > kMaxValueLength) // never cut a character in half
-                value =
-                    value.left(value[kMaxValueLength - 1].isHighSurrogate() ? kMaxValueLength - 1 : kMaxValueLength);
-            return value.toString();
-        }
+        QStringView value = line.mid(equals + 1);
+        if (value.size() > kMaxValueLength) // never cut a character in half
+            value = value.left(value[kMaxValueLength - 1].isHighSurrogate() ? kMaxValueLength - 1 : kMaxValueLength);
+        const QString key = section + QLatin1Char('\n') + line.left(equals).trimmed().toString().toCaseFolded();
+        if (!m_values.contains(key)) // the first of repeated keys counts
+            m_values.insert(key, value.toString());
     }
-    return {};
+}
+
+QString Profile::value(const QString& section, const QString& key) const
+{
+    return m_values.value(section.toCaseFolded() + QLatin1Char('\n') + key.toCaseFolded());
+}
+
+QString profileValue(const QByteArray& content, const QString& section, const QString& key)
+{
+    return Profile(content).value(section, key);
 }
 
 } // namespace favourites

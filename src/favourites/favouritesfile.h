@@ -3,6 +3,7 @@
 #include "favouriteslots.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -19,15 +20,27 @@ inline constexpr char kSection[] = "SERVER";
 // The whole file for a game's fields, read through fieldText(field name).
 QByteArray fileContent(const SlotTable& table, const std::function<QString(const char* field)>& fieldText);
 
-// The value of key in section as a private-profile reader gives it: section
-// and key compared without regard to letter case, the first matching line
-// taken, the value being the rest of the line after the first "=", cut to
-// kMaxValueLength characters. Empty when the section or key is missing.
+// A settings file read once, its values looked up as a private-profile reader
+// gives them: section and key compared without regard to letter case, the
+// first matching line taken, the value being the rest of the line after the
+// first "=", cut to kMaxValueLength characters without splitting a character.
+// Lines end in CR LF, LF or CR. Empty when the section or key is missing.
+class Profile {
+public:
+    explicit Profile(const QByteArray& content = {});
+    QString value(const QString& section, const QString& key) const;
+
+private:
+    QHash<QString, QString> m_values; // "section\nkey", case-folded
+};
+
 QString profileValue(const QByteArray& content, const QString& section, const QString& key);
 
-// Text of a file: UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// Text of a file: as its byte-order mark says (UTF-8 or UTF-16), else UTF-8
+// when the bytes are valid UTF-8, else Windows-1252.
 QString decodeFileText(const QByteArray& bytes);
-// Windows-1252 when every character fits, else UTF-8.
+// Windows-1252 when every character fits and the bytes read back as the same
+// text, else UTF-8.
 QByteArray encodeFileText(const QString& text);
 
 // A line break pasted into a field would split its line in the file; each

@@ -8,14 +8,52 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+constexpr qint64 kMaxSettingsFile = 8 << 20; // far beyond any favourites file
+
+// The identity of a file's present content as far as stat tells it.
+QByteArray fileStamp(const struct stat& info)
+{
+    QByteArray stamp;
+    for (const auto n : {static_cast<qint64>(info.st_dev), static_cast<qint64>(info.st_ino),
+                         static_cast<qint64>(info.st_size), static_cast<qint64>(info.st_mtim.tv_sec),
+                         static_cast<qint64>(info.st_mtim.tv_nsec)})
+        stamp += QByteArray::number(n) + ' ';
+    return stamp;
+}
+
+} // namespace
 
 QString IniProfileReader::read(const QString& file, const QString& section, const QString& key)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    // Opened without waiting, so that a FIFO or device in the file's place
+    // never blocks; only a regular file is read, and only its first 8 MiB.
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         return {};
-    return favourites::profileValue(in.readAll(), section, key);
+    }
+    // Each file is read once while it stays as it is, not once per key.
+    const QByteArray stamp = fileStamp(info);
+    if (file != m_file || stamp != m_stamp) {
+        QFile in;
+        QByteArray content;
+        if (in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            content = in.read(kMaxSettingsFile);
+        m_profile = favourites::Profile(content);
+        m_file = file;
+        m_stamp = stamp;
+    } else {
+        ::close(fd);
+    }
+    return m_profile.value(section, key);
 }
 
 namespace {

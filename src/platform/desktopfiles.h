@@ -2,10 +2,17 @@
 
 #include "platform.h"
 
+#include "favourites/favouritesfile.h"
+
 // Settings files read with the favourites' own private-profile reader.
 class IniProfileReader : public ProfileReader {
 public:
     QString read(const QString& file, const QString& section, const QString& key) override;
+
+private:
+    QString m_file; // the file last read, its stat stamp and its values
+    QByteArray m_stamp;
+    favourites::Profile m_profile;
 };
 
 // Replaces files through a new file beside them ("NAME.saving"), written and

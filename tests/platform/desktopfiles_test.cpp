@@ -1,6 +1,7 @@
 #include "platform/desktopfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <future>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
@@ -166,6 +168,40 @@ TEST(IniProfileReader, ReadsTheNamedFileOnly)
     EXPECT_EQ(reader.read(path + QStringLiteral(".missing"), QStringLiteral("SERVER"), QStringLiteral("ServerIP")),
               QString());
     EXPECT_EQ(reader.read(dir.path(), QStringLiteral("SERVER"), QStringLiteral("ServerIP")), QString());
+}
+
+// What is not a regular file reads as no file, at once; a huge file is read once.
+TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("utservers.ini"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        auto read = std::async(std::launch::async, [path] {
+            return IniProfileReader().read(path, QStringLiteral("SERVER"), QStringLiteral("ServerName"));
+        });
+        const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!answered) // let the blocked reader go before failing
+            QFile(path).open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(read.get(), QString());
+    }
+
+    // 64 MiB of a line that never ends, after the key: each of the 66 keys of
+    // a start-up would decode it again if the file were read per key.
+    const QString huge = dir.filePath(QStringLiteral("ut3servers.ini"));
+    writeAll(huge, "[SERVER]\r\nUT3ServerName=found\r\n;" + QByteArray(64 << 20, 'x'));
+    IniProfileReader reader;
+    QElapsedTimer clock;
+    clock.start();
+    for (int key = 0; key < 66; ++key)
+        EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")),
+                  QStringLiteral("found"));
+    EXPECT_LT(clock.elapsed(), 10000);
+    // A save in between is read again.
+    writeAll(huge, "[SERVER]\r\nUT3ServerName=saved\r\n");
+    EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QStringLiteral("saved"));
 }
 
 } // namespace
