@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Opens a web address in the user's own browser and returns at once; whether
 // a browser starts is not reported.
 class UrlOpener {
@@ -10,11 +12,17 @@ public:
     virtual void open(const QString& url) = 0;
 };
 
-// The desktop's own opener, started detached with the URL as its only argument
-// (xdg-open; on Windows the shell's explorer with the URL quoted).
+// The desktop's own opener, started with the address as its only argument,
+// exactly as given (xdg-open; on Windows the shell's explorer with the URL
+// quoted). When nothing could open it, failed gets the address and why.
 class DesktopUrlOpener : public UrlOpener {
 public:
+    using Failed = std::function<void(const QString& url, const QString& why)>;
+    explicit DesktopUrlOpener(Failed failed = {}) : m_failed(std::move(failed)) {}
     void open(const QString& url) override;
+
+private:
+    Failed m_failed;
 };
 
 // The command line that hands a URL to the Windows shell: "explorer.exe " and

@@ -2,13 +2,17 @@
 
 #include "webaddress.h"
 
-#include <QDesktopServices>
+#include <QPointer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
 WebEnginePane::WebEnginePane(QWidget* parent, const QString& startAddress)
-    : BrowserPane(parent), m_view(new QWebEngineView(this))
+    : BrowserPane(parent), m_view(new QWebEngineView(this)),
+      m_desktop([pane = QPointer<WebEnginePane>(this)](const QString& url, const QString& why) {
+          if (pane)
+              pane->m_view->setHtml(QStringLiteral("<p>%1</p><p>%2</p>").arg(url.toHtmlEscaped(), why.toHtmlEscaped()));
+      })
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -18,11 +22,10 @@ WebEnginePane::WebEnginePane(QWidget* parent, const QString& startAddress)
 
 void WebEnginePane::Navigate(const QString& address)
 {
-    const QUrl url(address);
     if (isWebAddress(address))
-        m_view->load(url);
+        m_view->load(QUrl(address));
     else
-        QDesktopServices::openUrl(url);
+        m_desktop.open(address);
 }
 
 BrowserPane* WebEnginePanes::create(QWidget* parent, const QString& startAddress)

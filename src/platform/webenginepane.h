@@ -2,6 +2,7 @@
 
 #include "browserpane.h"
 #include "platform.h"
+#include "urlopener.h"
 
 class QWebEngineView;
 
@@ -12,11 +13,13 @@ public:
     WebEnginePane(QWidget* parent, const QString& startAddress);
 
     // Qt WebEngine silently drops a programmatic load of a scheme it does not
-    // know, so such addresses are handed to the desktop here.
+    // know, so such addresses are handed to the desktop here, as they stand;
+    // when nothing opens one, the pane says why.
     void Navigate(const QString& address) override;
 
 private:
     QWebEngineView* m_view;
+    DesktopUrlOpener m_desktop;
 };
 
 class WebEnginePanes : public BrowserPanes {

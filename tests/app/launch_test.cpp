@@ -14,6 +14,10 @@ TEST_F(Launch, TheGameAddressUsesTheGamePortNeverTheQueryPort)
     field("txtText2")->setText(QStringLiteral("7778"));
     click("cmdLaunchGame");
     EXPECT_EQ(pane("WebBrowser1")->navigations, QStringList{"unreal://10.0.0.1:7777"});
+    field("txtNameOrIP")->setText(QStringLiteral(" My Host "));
+    field("txtText3")->setText(QStringLiteral("77x"));
+    click("cmdLaunchGame");
+    EXPECT_EQ(pane("WebBrowser1")->navigations.last(), QStringLiteral("unreal:// My Host :77x")); // as typed
 
     for (int slot = 0; slot < 6; ++slot) {
         SCOPED_TRACE(slot);

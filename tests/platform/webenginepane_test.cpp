@@ -1,38 +1,113 @@
 #include "platform/webenginepane.h"
 
-#include <QDesktopServices>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+
 namespace {
 
-// Receives what the desktop would hand to the handler of a scheme.
-class SchemeHandler : public QObject {
-    Q_OBJECT
+// A handler for unreal:// registered with the desktop in a temporary XDG
+// folder, as a game registers itself; it records every argument it gets.
+class RecordingHandler {
 public:
-    QList<QUrl> received;
-public slots:
-    void open(const QUrl& url) { received << url; }
+    RecordingHandler()
+    {
+        QDir().mkpath(m_dir.filePath(QStringLiteral("data/applications")));
+        QDir().mkpath(m_dir.filePath(QStringLiteral("config")));
+        write(QStringLiteral("record.sh"),
+              "#!/bin/sh\nfor a in \"$@\"; do printf '<%s>\\n' \"$a\" >> \"$(dirname \"$0\")/received\"; done\n");
+        QFile::setPermissions(m_dir.filePath(QStringLiteral("record.sh")), QFile::ReadOwner | QFile::ExeOwner);
+        write(QStringLiteral("data/applications/ut-recorder.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" +
+                  QFile::encodeName(m_dir.filePath(QStringLiteral("record.sh"))) +
+                  " %u\nMimeType=x-scheme-handler/unreal;\nNoDisplay=true\n");
+        write(QStringLiteral("config/mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/unreal=ut-recorder.desktop\n");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qputenv("BROWSER", "false"); // never a real browser for an unknown scheme
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("DISPLAY", ":99"); // xdg-open asks the desktop's registry only on a display
+    }
+    // The lines received so far, waiting up to 20 s for count of them.
+    QStringList received(int count) const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QStringList lines;
+        while (lines.size() < count && clock.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            QFile file(m_dir.filePath(QStringLiteral("received")));
+            if (file.open(QIODevice::ReadOnly))
+                lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        }
+        return lines;
+    }
+
+private:
+    void write(const QString& name, const QByteArray& content)
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QTemporaryDir m_dir;
 };
 
-TEST(WebEnginePane, OtherSchemesGoToTheDesktopsHandler)
+// The game's handler gets the address exactly as the window built it, one
+// argument each: empty fields, blanks, ports that are no port numbers,
+// letters of either case, a favourite's texts.
+TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
 {
-    SchemeHandler game;
-    QDesktopServices::setUrlHandler(QStringLiteral("unreal"), &game, "open");
-    {
-        // A start page that is never served: only the hand-over matters here.
-        WebEnginePane pane(nullptr, QStringLiteral("about:blank"));
-        pane.Navigate(QStringLiteral("unreal://10.0.0.1:7777"));
-        pane.Navigate(QStringLiteral("UNREAL://game.example.org:7777"));
+    const RecordingHandler handler;
+    const QStringList addresses = {
+        QStringLiteral("unreal://:"),
+        QStringLiteral("unreal:// My Host :7777"),
+        QStringLiteral("unreal://Game.Example.Net:77x"),
+        QStringLiteral("unreal://10.0.0.1:99999"),
+        QStringLiteral("unreal://{Qev} Fav Slot 6:"),
+    };
+    WebEnginePane pane(nullptr, QStringLiteral("about:blank"));
+    QStringList expected;
+    for (const QString& address : addresses) {
+        pane.Navigate(address);
+        expected << QLatin1Char('<') + address + QLatin1Char('>');
+        ASSERT_EQ(handler.received(static_cast<int>(expected.size())), expected); // one at a time: in order
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("unreal"));
-    ASSERT_EQ(game.received.size(), 2);
-    EXPECT_EQ(game.received[0], QUrl(QStringLiteral("unreal://10.0.0.1:7777")));
-    EXPECT_EQ(game.received[1].host(), QStringLiteral("game.example.org"));
-    EXPECT_EQ(game.received[1].port(), 7777);
+}
+
+TEST(WebEnginePane, WhenNothingOpensAnAddressThePaneSaysWhy)
+{
+    const RecordingHandler handler;
+    WebEnginePane pane(nullptr, QStringLiteral("about:blank"));
+    pane.Navigate(QStringLiteral("nohandler://10.0.0.1:7777"));
+    auto* view = pane.findChild<QWebEngineView*>();
+    // The page's text comes back later, and may outlive this function.
+    const auto shown = std::make_shared<std::optional<QString>>(QString());
+    QElapsedTimer clock;
+    clock.start();
+    while (!(*shown && (*shown)->contains(QLatin1String("registered"))) && clock.elapsed() < 20000) {
+        if (*shown) {
+            shown->reset();
+            view->page()->toPlainText([shown](const QString& text) { *shown = text; });
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const QString text = shown->value_or(QString());
+    EXPECT_TRUE(text.contains(QLatin1String("nohandler://10.0.0.1:7777"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("No program on this computer is registered to open nohandler: addresses.")))
+        << text.toStdString();
 }
 
 } // namespace
-
-#include "webenginepane_test.moc"
