@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Wall time of status queries on loopback against fake servers, side by side:
 # utstatus, quakestat (qstat) and gamedig; one server, and 200 at once.
-# Usage: bench/query_bench.sh [BUILD_DIR]   (gamedig from BUILD_DIR/tools, see scripts/test.sh)
+# Usage: bench/query_bench.sh [BUILD_DIR [GAME...]]   (gamedig from BUILD_DIR/tools, see scripts/test.sh)
 set -euo pipefail
 build="${1:-build}"
+shift || true
+games=("$@")
+[ "$#" -gt 0 ] || games=(ut99 ut2004 ut3)
 utstatus="$build/src/utstatus"
 fleet="$build/bench/fakefleet"
 gamedig_dir="$build/tools"
@@ -41,7 +44,7 @@ declare -A gamedig_type=([ut99]=unrealtournament [ut2004]=unrealtournament2004 [
 declare -A first_port=([ut99]=20001 [ut2004]=21001 [ut3]=22001)
 
 printf '%-8s %-10s %12s %12s %12s\n' game servers utstatus quakestat gamedig
-for game in ut99 ut2004 ut3; do
+for game in "${games[@]}"; do
   first=${first_port[$game]}
   "$fleet" "$game" "$count" "$first" > /tmp/fakefleet.$$ &
   fleet_pid=$!

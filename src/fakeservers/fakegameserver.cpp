@@ -160,7 +160,7 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
         appendInt32(info, 7777);  // game port
         appendInt32(info, 0);     // query port
         info += ut2004String(s.name) + ut2004String(s.map) + ut2004String(s.gameType);
-        appendInt32(info, static_cast<std::int32_t>(s.players.size()));
+        appendInt32(info, static_cast<std::int32_t>(s.players.size()) - s.uncounted);
         appendInt32(info, s.maxPlayers);
         appendInt32(info, 0); // ping
         appendInt32(info, s.password ? 1 : 0);

@@ -22,6 +22,10 @@ namespace {
 // After the last packet of a reply that does not say it is the last, this
 // much silence ends the wait.
 constexpr int kQuietGapMs = 150;
+// A UT2004 reply that reached its player count may still carry records past
+// it (spectators are listed but not counted); they leave the server in the
+// same burst, so a short silence after the last packet proves the list whole.
+constexpr int kUt2004SettleMs = 30;
 constexpr quint16 kUt3QueryPort = 6500;
 constexpr quint16 kGamePort = 7777;
 constexpr quint16 kUt2004TextOffset = 10;
@@ -200,7 +204,7 @@ private:
         case Game::UT2004:
             if (!m_textMode && port != textPort()) {
                 if (m_ut2004.complete())
-                    finish();
+                    m_gap.start(kUt2004SettleMs);
                 else if (m_ut2004.hasInfo())
                     m_gap.start(kQuietGapMs);
                 return;

@@ -79,6 +79,27 @@ TEST(QueryClient, EachGameAnswersInAboutOneRoundTrip)
     }
 }
 
+// As real servers do: 11 records for a count of 10, the 11th in a packet of its own.
+TEST(QueryClient, Ut2004KeepsThePlayersPastTheCount)
+{
+    Scenario s = scenario(Protocol::Ut2004Binary);
+    s.players.clear();
+    for (int i = 1; i <= 11; ++i)
+        s.players.push_back({QStringLiteral("Player%1").arg(i, 2, 10, QLatin1Char('0')), i, 40, -1});
+    s.uncounted = 1;
+    s.splitSize = 5 + 10 * 26; // ten records of 26 bytes a packet
+    for (const bool reversed : {false, true}) {
+        s.reverseOrder = reversed;
+        FakeGameServer server(s);
+        QueryClient client;
+        const QueryResult r = ask(client, requestFor(Game::UT2004, server, 2000));
+        ASSERT_EQ(r.outcome, QueryResult::Outcome::Answered) << r.reason().toStdString();
+        EXPECT_EQ(r.status->playerCount, 10);
+        ASSERT_EQ(r.status->players.size(), 11u);
+        EXPECT_FALSE(r.status->partial);
+    }
+}
+
 TEST(QueryClient, ASilentServerGivesNoAnswerWithinTwoWaits)
 {
     Scenario s = scenario(Protocol::Ut3);
