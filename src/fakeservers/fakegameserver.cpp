@@ -100,6 +100,14 @@ QList<QByteArray> ut2004Packets(std::uint8_t command, const QList<QByteArray>& r
     return packets;
 }
 
+// UT3 text: Latin-1 as the game's own code page sends it; a text beyond it in
+// UTF-8, as some servers do.
+QByteArray ut3Text(const QString& text)
+{
+    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    return latin ? text.toLatin1() : text.toUtf8();
+}
+
 } // namespace
 
 QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int queryId)
@@ -215,7 +223,7 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
     using gamequery::ut3::Column;
     gamequery::ut3::ReplyContent content;
     const auto kv = [&](const QString& key, const QString& value) {
-        content.serverKeys.emplace_back(key.toUtf8(), value.toUtf8());
+        content.serverKeys.emplace_back(ut3Text(key), ut3Text(value));
     };
     kv("hostname", "FakeOwner");
     kv("p1073741827", s.name);
@@ -234,14 +242,14 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
         const FakePlayer& p = s.players[i];
         const bool bot = p.name.isEmpty();
         const auto number = [bot](int n) { return bot ? QByteArray() : QByteArray::number(n); };
-        const QByteArray row[] = {p.name.toUtf8(),  number(p.score), number(p.ping),
+        const QByteArray row[] = {ut3Text(p.name),  number(p.score), number(p.ping),
                                   number(std::max(p.team, 0)), number(0), number(static_cast<int>(i) + 1)};
         for (std::size_t c = 0; c < content.players.size(); ++c)
             content.players[c].values << row[c];
     }
     content.teams = {{"team_t", {}}, {"score_t", {}}};
     for (const FakeTeam& t : s.teams) {
-        content.teams[0].values << t.name.toUtf8();
+        content.teams[0].values << ut3Text(t.name);
         content.teams[1].values << QByteArray::number(static_cast<int>(t.score));
     }
     std::uint32_t id = 0;

@@ -44,7 +44,8 @@ QString decodeFileText(const QByteArray& bytes)
 {
     if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes))
         return QStringDecoder(*marked)(bytes); // the mark itself is skipped
-    QStringDecoder utf8(QStringConverter::Utf8);
+    // Stateless: a sequence cut at the end is an error, not kept for later.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;

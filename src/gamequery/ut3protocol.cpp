@@ -29,7 +29,8 @@ bool startsWithSession(const QByteArray& packet, unsigned char type, std::uint32
 // Text is UTF-8 where it is valid UTF-8, else Latin-1.
 QString decode(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringConverter::Utf8);
+    // Stateless: a sequence cut at the end is an error, not kept for later.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8(bytes);
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }

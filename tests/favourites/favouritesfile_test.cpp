@@ -147,6 +147,7 @@ TEST(FavouritesFile, ReaderEdgeCases)
         {"comment lines are skipped", "[SERVER]\r\n;ServerName=a\r\nServerName=b\r\n", "ServerName",
          QStringLiteral("b")},
         {"empty file", "", "ServerName", {}},
+        {"Windows-1252 to the last byte", "[SERVER]\r\nServerName=Caf\xE9", "ServerName", QStringLiteral("Café")},
         {"a lone CR ends a line", "[SERVER]\rServerName=a\rQueryPort=7778\r", "QueryPort", QStringLiteral("7778")},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[SERVER]\r\nServerName=\xC3\x9F\r\n", "ServerName",
          QStringLiteral("ß")},
