@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "windowlayout.h"
 #include "platform/platform.h"
 
 #include <QFont>

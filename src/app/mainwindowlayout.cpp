@@ -1,4 +1,4 @@
-#include "controlspec.h"
+#include "windowlayout.h"
 
 #include "favourites/favouriteslots.h"
 #include "buildconfig.h"

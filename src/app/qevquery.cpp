@@ -5,7 +5,7 @@
 #include "artwork.h"
 #include "buildconfig.h"
 #include "controlfactory.h"
-#include "controlspec.h"
+#include "windowlayout.h"
 #include "favourites/favouritesfile.h"
 #include "linklabel.h"
 #include "platform/browserpane.h"

@@ -1,4 +1,4 @@
-#include "app/controlspec.h"
+#include "app/windowlayout.h"
 #include "buildconfig.h"
 #include "support/windowdriver.h"
 
