@@ -3,6 +3,7 @@
 #include "artwork.h"
 #include "controlfactory.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -79,6 +80,15 @@ void AlertDialog::cmdOK_Click()
 }
 
 void AlertDialog::cmdOK2_Click() { close(); }
+
+void AlertDialog::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+        (cmdOK->isHidden() ? cmdOK2 : cmdOK)->click();
+    else
+        QWidget::keyPressEvent(event);
+}
 
 QPoint alertPlacement(const QRect& frame)
 {

@@ -41,6 +41,10 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdOK2;
 
+protected:
+    // Enter and Escape answer OK, as in the desktop's own message boxes.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     std::function<void()> m_okFocus;
     int m_labelHeight;

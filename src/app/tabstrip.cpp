@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 
@@ -53,6 +54,13 @@ TabStrip::TabStrip(QWidget* parent, const QStringList& captions, int tabsPerRow,
         m_pages.push_back(page);
     }
     m_header->raise();
+    // The keys of the desktop's tab controls, anywhere in the window; they wrap around.
+    const auto step = [this](int by) { setCurrentIndex((m_current + by + count()) % count()); };
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
 }
 
 void TabStrip::setCurrentIndex(int index)

@@ -87,4 +87,20 @@ TEST_F(Alerts, OkPutsTheFocusInThePasswordFieldWhenItShows)
     EXPECT_EQ(password->text(), QStringLiteral("typed"));
 }
 
+TEST_F(Alerts, EnterAndEscapeAnswerOk)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        for (const char* name : {"Alert", "Alert2"}) {
+            SCOPED_TRACE(name);
+            AlertDialog* dialog = window->showAlert(name);
+            QTest::keyClick(dialog->cmdOK->isHidden() ? dialog->cmdOK2 : dialog->cmdOK, key); // OK has the focus
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_FALSE(window->openAlert(name)) << key;
+        }
+    }
+    AlertDialog* dialog = window->showAlert("Alert");
+    QTest::keyClick(dialog->lblAlert, Qt::Key_A); // other keys do nothing
+    EXPECT_TRUE(window->openAlert("Alert"));
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/tabstrip.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -33,6 +35,35 @@ TEST(TabStrip, ClickOnAHeaderShowsOnlyThatPage)
             EXPECT_EQ(strip.page(i)->isVisible(), i == c.tab) << i;
     }
     EXPECT_EQ(changed.count(), 3);
+}
+
+TEST(TabStrip, ControlTabAndControlPageKeysStepThroughTheTabs)
+{
+    QWidget window;
+    TabStrip strip(&window, {"a", "b", "c"}, 3, 20, 600);
+    strip.setGeometry(0, 0, 640, 480);
+    auto* field = new QLineEdit(strip.page(0)); // keys reach the window through whatever has the focus
+    window.resize(640, 480);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+    };
+    const Press presses[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, 1},
+        {Qt::Key_PageDown, Qt::ControlModifier, 2},
+        {Qt::Key_Tab, Qt::ControlModifier, 0}, // round to the first
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+        {Qt::Key_PageUp, Qt::ControlModifier, 1},
+    };
+    for (const Press& p : presses) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, p.key, p.modifiers);
+        EXPECT_EQ(strip.currentIndex(), p.tab);
+    }
 }
 
 } // namespace
