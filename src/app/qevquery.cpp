@@ -372,7 +372,7 @@ void QevQuery::pingCommand(ping::PingCommandId id)
         const bool answered = m_ping->Ping(address, ping::kTimeoutMs, QString());
         setText(command.resultField, QLatin1String(answered ? command.answeredWord : command.unansweredWord));
         setText(command.timeField,
-                answered ? QString::number(m_ping->RoundTripTime) + QStringLiteral("ms") : QStringLiteral("n/a"));
+                answered ? roundTripText(m_ping->RoundTripMicroseconds) : QStringLiteral("n/a"));
         if (m_ping->Reason != 1)
             setText(command.statusLabel, QString::number(m_ping->Status));
     }

@@ -37,6 +37,13 @@ std::int32_t PingIPv4::Resolve(const QString& NameOrIP, QString& IP)
     return 0;
 }
 
+QString roundTripText(std::int32_t microseconds)
+{
+    if (microseconds < 9950) // rounds to less than 10.0
+        return QString::number(microseconds / 1000.0, 'f', 1) + QStringLiteral("ms");
+    return QString::number((microseconds + 500) / 1000) + QStringLiteral("ms");
+}
+
 bool PingIPv4::Ping(const QString& IP, std::int32_t TimeoutMS, const QString& Data)
 {
     bool answered = false;
@@ -55,7 +62,8 @@ bool PingIPv4::Ping(const QString& IP, std::int32_t TimeoutMS, const QString& Da
     const PingNetwork::Echo reply = m_network.sendEcho(echo.handle, *address, Data.toLatin1(), TimeoutMS);
     if (reply.answered) {
         answered = true;
-        RoundTripTime = reply.roundTripMs;
+        RoundTripTime = reply.roundTripUs / 1000;
+        RoundTripMicroseconds = reply.roundTripUs;
     } else {
         Reason = 3;
         Status = reply.error;

@@ -141,7 +141,7 @@ PingNetwork::Echo LinuxPingNetwork::sendEcho(int handle, std::uint32_t address, 
         const icmp::Verdict verdict =
             icmp::classify(packet, static_cast<std::size_t>(size), raw, from.sin_addr.s_addr, echo);
         if (verdict.kind == icmp::Verdict::Reply) {
-            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
             return {true, static_cast<int>(elapsed.count()), 0};
         }
         if (verdict.kind == icmp::Verdict::Error)

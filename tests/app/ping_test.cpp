@@ -113,6 +113,19 @@ TEST_F(PingCommands, NoAnswerShowsNotApplicableAndTheErrorNumber)
     EXPECT_EQ(field("txtNameOrIP")->text(), QStringLiteral("10.0.0.7")); // resolved, so written back
 }
 
+TEST_F(PingCommands, RoundTripsBelowTenMillisecondsShowOneDecimal)
+{
+    field("txtNameOrIP")->setText(QStringLiteral("10.0.0.7"));
+    const std::pair<int, const char*> shown[] = {{0, "0.0ms"},       {300, "0.3ms"},   {4449, "4.4ms"},
+                                                 {9949, "9.9ms"},    {9950, "10ms"},   {10499, "10ms"},
+                                                 {47000, "47ms"},    {999999, "1000ms"}};
+    for (const auto& [microseconds, text] : shown) {
+        platform.network.echo = {true, microseconds, 0};
+        click("cmdPing");
+        EXPECT_EQ(field("txtText4(1)")->text(), QLatin1String(text)) << microseconds;
+    }
+}
+
 TEST_F(PingCommands, AfterReasonOneTheStatusLabelStaysEmptyOnAnswers)
 {
     // A name that resolves to 255.255.255.255 fails the dotted parse in Ping: Reason 1.

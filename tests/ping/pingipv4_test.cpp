@@ -64,13 +64,13 @@ TEST_F(PingClass, EveryReasonCodeWithItsStatus)
         std::int32_t reason, status, roundTrip;
     };
     const Case cases[] = {
-        {"answered", "127.0.0.1", 0, 0, {true, 47, 0}, true, 0, 0, 47},
-        {"not a dotted address", "255.255.255.255", 0, 0, {true, 5, 0}, false, 1, 0, 0},
-        {"no echo could be opened", "127.0.0.1", 13, 0, {true, 5, 0}, false, 2, 13, 0},
+        {"answered", "127.0.0.1", 0, 0, {true, 47000, 0}, true, 0, 0, 47},
+        {"not a dotted address", "255.255.255.255", 0, 0, {true, 5000, 0}, false, 1, 0, 0},
+        {"no echo could be opened", "127.0.0.1", 13, 0, {true, 5000, 0}, false, 2, 13, 0},
         {"no answer in time", "127.0.0.1", 0, 0, {false, 0, 110}, false, 3, 110, 0},
         // An ICMP error about our echo is a failure, never an answer.
         {"host unreachable", "127.0.0.1", 0, 0, {false, 0, 113}, false, 3, 113, 0},
-        {"close failed after an answer", "127.0.0.1", 0, 9, {true, 5, 0}, false, 4, 9, 5},
+        {"close failed after an answer", "127.0.0.1", 0, 9, {true, 5000, 0}, false, 4, 9, 5},
         {"close failure overrides code 3", "127.0.0.1", 0, 9, {false, 0, 110}, false, 4, 9, 0},
     };
     for (const Case& c : cases) {
@@ -90,7 +90,7 @@ TEST_F(PingClass, FieldsPersistAsTheyShould)
 {
     network.echo = {false, 0, 110};
     EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
-    network.echo = {true, 12, 0};
+    network.echo = {true, 12000, 0};
     EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
     EXPECT_EQ(pinger.Reason, 3); // kept across a success
     EXPECT_EQ(pinger.Status, 0); // cleared by every Ping

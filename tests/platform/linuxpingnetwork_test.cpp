@@ -54,6 +54,8 @@ TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
         EXPECT_EQ(pinger.Status, 0);
         EXPECT_GE(pinger.RoundTripTime, 0);
         EXPECT_LT(pinger.RoundTripTime, 200);
+        EXPECT_GT(pinger.RoundTripMicroseconds, 0); // loopback answers within a millisecond, never in none
+        EXPECT_EQ(pinger.RoundTripTime, pinger.RoundTripMicroseconds / 1000);
     }
     EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QStringLiteral("payload")));
 }

@@ -36,7 +36,7 @@ public:
     QHash<QByteArray, Lookup> names;
     int lookupError = -2;
     int openError = 0;
-    Echo echo{true, 47, 0};
+    Echo echo{true, 47000, 0}; // 47 ms
     int closeError = 0;
 
     struct SentEcho {
