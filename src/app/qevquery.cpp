@@ -352,7 +352,10 @@ void QevQuery::pingCommand(ping::PingCommandId id)
     setText(command.resultField, QString());
     setText(command.clearedLabel, QString());
     setText(command.timeField, QString());
-    repaint(); // the cleared display shows while the look-up and the echo block
+    // The cleared display shows while the look-up and the echo block: painted
+    // now and sent to the display server, which otherwise waits for the event loop.
+    repaint();
+    QGuiApplication::sync();
 
     QString host;
     if (command.hostField) {

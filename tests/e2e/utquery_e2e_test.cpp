@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -101,9 +102,11 @@ void screenshot(const char* name)
 class RunningProgram {
 public:
     RunningProgram(const QString& program, const QString& workingDirectory,
-                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                   const QStringList& arguments = {})
     {
         m_process.setProgram(program);
+        m_process.setArguments(arguments);
         m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(workingDirectory);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -140,6 +143,21 @@ public:
         QThread::msleep(150);
     }
     void type(const QString& text) const { xdotool({"type", "--delay", "15", text}); }
+    // What the screen shows of a place given in twips from the window's top left corner.
+    QImage grab(int leftTwips, int topTwips, int widthTwips, int heightTwips) const
+    {
+        const auto [x, y] = m_display.origin(*m_window);
+        QProcess import;
+        import.start(QStringLiteral("import"), {"-window", "root", "-crop",
+                                                QStringLiteral("%1x%2+%3+%4")
+                                                    .arg(widthTwips / 15)
+                                                    .arg(heightTwips / 15)
+                                                    .arg(x + leftTwips / 15)
+                                                    .arg(y + topTwips / 15),
+                                                "png:-"});
+        import.waitForFinished(10000);
+        return QImage::fromData(import.readAllStandardOutput(), "PNG");
+    }
     void key(const QString& keys) const { xdotool({"key", keys}); }
     bool running() const { return m_process.state() == QProcess::Running; }
     std::string ending() const
@@ -256,6 +274,49 @@ TEST(UtqueryUnderXvfb, PingsLoopbackByNameFromTheUt99QueryTab)
     QThread::msleep(700);
     EXPECT_TRUE(program.running()) << program.ending();
     screenshot("utquery-ping.png");
+    EXPECT_TRUE(program.close());
+}
+
+// True when every pixel of the image has one colour: a field with no text.
+bool blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return !image.isNull();
+}
+
+// While the echo of a silent host waits its second, the time field shows
+// nothing, not the last answer. The program runs in a network namespace of
+// its own, where 198.51.100.7 leads to a loopback that never answers for it.
+TEST(UtqueryUnderXvfb, ThePingDisplayIsClearedWhileTheEchoWaits)
+{
+    QTemporaryDir workingDirectory;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    RunningProgram program(QStringLiteral("unshare"), workingDirectory.path(), environment,
+                           {"-rn", "sh", "-c",
+                            "ip link set lo up && ip route add 198.51.100.7/32 dev lo && exec \"$0\"", kProgram});
+    if (!program.shown())
+        GTEST_SKIP() << "cannot make a network namespace here";
+    // The time field's inside, without its border.
+    const auto timeField = [&] { return program.grab(11280 + 45, 3180 + 45, 660 - 90, 300 - 90); };
+    const auto ping = [&](const char* host) {
+        program.click(11000, 1350); // the host field
+        program.key(QStringLiteral("ctrl+a"));
+        program.type(QLatin1String(host));
+        program.click(11970, 1920); // "Ping"
+    };
+    ping("127.0.0.1");
+    QThread::msleep(500);
+    ASSERT_FALSE(blank(timeField())) << "an answered ping shows its time";
+    ping("198.51.100.7");
+    QThread::msleep(200);
+    const QImage waiting = timeField();
+    screenshot("utquery-ping-waiting.png");
+    EXPECT_TRUE(blank(waiting)) << "the last answer's time still shows while the echo waits";
+    QThread::msleep(1500);
+    EXPECT_FALSE(blank(timeField())) << "n/a shows after the wait";
     EXPECT_TRUE(program.close());
 }
 
