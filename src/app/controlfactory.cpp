@@ -190,6 +190,7 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         widget->setFont(layout::font(control.font));
     if (control.back != kSystemColour) {
         widget->setAutoFillBackground(true);
+        widget->setBackgroundRole(backRole); // a button fills with the Button role unless told
         setRole(widget, backRole, control.back);
     }
     setRole(widget, foreRole, control.fore);

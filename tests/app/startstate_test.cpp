@@ -205,11 +205,7 @@ TEST_F(StartState, PlacesLooksAndTooltipsFollowTheLayout)
             EXPECT_EQ(tabOf(widget), c.tab);
         }
     }
-    EXPECT_EQ(get("cmdPing")->palette().color(QPalette::Button), QColor(0, 0xC0, 0));
-    EXPECT_EQ(get("txtText4(0)")->palette().color(QPalette::Base), QColor(0, 0x15, 0x37));
-    EXPECT_EQ(get("txtText4(0)")->palette().color(QPalette::Text), QColor(0, 0xC0, 0));
     EXPECT_EQ(get("txtText4(0)")->focusPolicy(), Qt::ClickFocus);
-    EXPECT_EQ(get("lblServerW")->palette().color(QPalette::Window), QColor(0xC0, 0, 0));
     EXPECT_TRUE(get("cmdServferIP")->font().bold());
     EXPECT_DOUBLE_EQ(get("lblServerIP(0)")->font().pointSizeF(), 9.0);
     EXPECT_EQ(get("cmdBeginQuery")->cursor().shape(), Qt::PointingHandCursor);
@@ -245,6 +241,36 @@ TEST_F(StartState, PlacesLooksAndTooltipsFollowTheLayout)
     };
     for (const auto& [name, tip] : tips)
         EXPECT_EQ(get(name)->toolTip(), tip) << name;
+}
+
+// Colours as they are painted, not as the palettes say: each sampled inside
+// the control, away from its frame and text.
+TEST_F(StartState, ControlsPaintTheirDesignedColours)
+{
+    window->show();
+    const auto painted = [this](const char* name, QPoint at) {
+        QWidget* widget = get(name);
+        window->tabStrip()->setCurrentIndex(tabOf(widget));
+        const QImage image = widget->grab().toImage();
+        return QColor(image.pixel(at.x() < 0 ? image.width() + at.x() : at.x(), at.y()));
+    };
+    const QColor ping = painted("cmdPing", {4, 4}); // the style shades a button's face: green, not exact
+    EXPECT_TRUE(ping.green() > 0x90 && ping.red() < 0x80 && ping.blue() < 0x80) << ping.name().toStdString();
+    EXPECT_EQ(painted("txtText4(0)", {-4, 4}), QColor(0, 0x15, 0x37));
+    EXPECT_EQ(painted("lblServerW", {1, 1}), QColor(0xC0, 0, 0));
+    // The 18 favourites option buttons, at a corner their round indicator leaves free.
+    const std::pair<const favourites::SlotTable*, QColor> grids[] = {
+        {&favourites::kUt99Slots, QColor(0, 0, 0x40)},
+        {&favourites::kUt2004Slots, QColor(0x19, 0x18, 0x17)},
+        {&favourites::kUt3Slots, QColor(0x19, 0x18, 0x17)},
+    };
+    for (const auto& [table, colour] : grids) {
+        for (const favourites::Slot& slot : table->rows) {
+            SCOPED_TRACE(slot.option);
+            EXPECT_EQ(painted(slot.option, {0, 0}), colour);
+            EXPECT_EQ(painted(slot.option, {-1, 0}), colour);
+        }
+    }
 }
 
 } // namespace
