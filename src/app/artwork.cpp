@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <cmath>
+
 namespace artwork {
 
 namespace {
@@ -23,9 +25,18 @@ Palette gamePalette(Game game)
     return {QColor(6, 14, 8), QColor(40, 80, 40), QColor(150, 220, 120, 28)};
 }
 
+// The light a colour gives off as the eye sees it, from 0 (black) to 1 (white).
+double relativeLuminance(const QColor& colour)
+{
+    const auto linear = [](float channel) {
+        return channel <= 0.03928f ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
 } // namespace
 
-QPixmap background(Game game, QSize size)
+QPixmap background(Game game, QSize size, const std::vector<Caption>& captions)
 {
     const Palette colours = gamePalette(game);
     QPixmap pixmap(size);
@@ -41,6 +52,12 @@ QPixmap background(Game game, QSize size)
     painter.setPen(QPen(colours.line, 1));
     for (int x = -size.height(); x < size.width(); x += 14)
         painter.drawLine(x, 0, x + size.height(), size.height());
+
+    painter.setPen(Qt::NoPen);
+    for (const Caption& caption : captions) {
+        painter.setBrush(relativeLuminance(caption.colour) < 0.17 ? QColor(236, 240, 246) : QColor(8, 8, 10));
+        painter.drawRoundedRect(QRectF(caption.place).adjusted(-3, -1, 3, 1), 3, 3);
+    }
     return pixmap;
 }
 

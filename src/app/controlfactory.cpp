@@ -118,6 +118,18 @@ QObject* ControlFactory::create(const Control& control, QWidget* parent, QObject
     return object;
 }
 
+std::vector<artwork::Caption> ControlFactory::captionsOn(const Control& picture) const
+{
+    const QPoint origin = pixels(picture.place).topLeft();
+    std::vector<artwork::Caption> captions;
+    for (const Control& c : mainWindowControls()) {
+        if (c.kind == Kind::Label && c.tab == picture.tab && !c.container && !(c.flags & Hidden) &&
+            c.back == kSystemColour && c.fore != kSystemColour)
+            captions.push_back({pixels(c.place).translated(-origin), colour(c.fore)});
+    }
+    return captions;
+}
+
 QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
 {
     const QRect place = pixels(control.place);
@@ -167,7 +179,7 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         else if (name == QLatin1String("PicQev(0)"))
             picture->setPixmap(artwork::makersEmblem(place.size()));
         else
-            picture->setPixmap(artwork::background(tabGame(control.tab), place.size()));
+            picture->setPixmap(artwork::background(tabGame(control.tab), place.size(), captionsOn(control)));
         widget = picture;
         break;
     }

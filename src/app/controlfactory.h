@@ -1,5 +1,6 @@
 #pragma once
 
+#include "artwork.h"
 #include "windowlayout.h"
 #include "platform/platform.h"
 
@@ -25,6 +26,8 @@ public:
 
 private:
     QWidget* createWidget(const layout::Control& control, QWidget* parent);
+    // The coloured captions that lie straight on a tab's background picture.
+    std::vector<artwork::Caption> captionsOn(const layout::Control& picture) const;
 
     Platform m_platform;
     double m_pixelsPerTwip;
