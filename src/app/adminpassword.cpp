@@ -3,14 +3,20 @@
 #include "buildconfig.h"
 
 #include <array>
+#include <cstdint>
 
 bool isAdminPassword(const QString& typed)
 {
-    // Joined afresh from its character codes at every check: the password is
-    // never one string in the program's data.
-    static constexpr std::array<char16_t, 11> kCodes = {UTQ_ADMIN_PASSWORD_CODES};
-    QString expected;
-    for (const char16_t code : kCodes)
-        expected += QChar(code);
-    return typed == expected;
+    // The password is in the program only masked (see cmake/AdminPassword.cmake),
+    // and is compared character by character, never joined into one string.
+    static constexpr std::array<std::uint8_t, 11> kMasked = {UTQ_ADMIN_PASSWORD_CODES};
+    static volatile std::uint8_t maskStart = 0x35; // read at run time: the compiler cannot unmask ahead
+    if (typed.size() != static_cast<qsizetype>(kMasked.size()))
+        return false;
+    bool same = true;
+    for (std::size_t i = 0; i < kMasked.size(); ++i) {
+        const auto mask = static_cast<std::uint8_t>((maskStart + 7 * i) & 0x7F);
+        same &= typed[static_cast<qsizetype>(i)].unicode() == ((kMasked[i] & 0x7F) ^ mask);
+    }
+    return same;
 }
