@@ -1,4 +1,5 @@
 #include "app/qevquery.h"
+#include "buildconfig.h"
 #include "platform/desktopplatform.h"
 #include "statusservice/defaults.h"
 #include "statusservice/servicethread.h"
@@ -12,21 +13,17 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 
-    // The status pages must be served before the panes ask for their start pages.
-    const statusservice::ServiceOptions service = statusservice::defaultOptions();
+    // The status pages must be served before the panes ask for their start
+    // pages; a build whose pages come from another host serves none.
     statusservice::ServiceThread serviceThread;
-    const auto outcome = serviceThread.launch(service);
+    if (statusservice::isOwnStatusHost(QStringLiteral(UTQ_MAIN_STATUS_HOST)))
+        serviceThread.launch(statusservice::defaultOptions());
 
     DesktopPlatform platform;
     QevQuery window(platform.parts());
     window.Form_Load();
-    if (outcome == statusservice::ServiceThread::Outcome::PortTaken) {
-        auto* warning = new QMessageBox(QMessageBox::Warning, window.windowTitle(),
-                                        QStringLiteral("The status pages cannot be shown: port %1 on %2 is in use by "
-                                                       "another program.")
-                                            .arg(service.port)
-                                            .arg(service.address.toString()),
-                                        QMessageBox::Ok, &window);
+    if (const QString failure = serviceThread.failure(); !failure.isEmpty()) {
+        auto* warning = new QMessageBox(QMessageBox::Warning, window.windowTitle(), failure, QMessageBox::Ok, &window);
         warning->setAttribute(Qt::WA_DeleteOnClose);
         warning->setModal(false);
         warning->show();

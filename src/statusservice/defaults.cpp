@@ -26,6 +26,12 @@ bool setListen(ServiceOptions& options, const QString& listen)
     return true;
 }
 
+bool isOwnStatusHost(const QString& statusHost)
+{
+    ServiceOptions options;
+    return setListen(options, statusHost) && options.address.isLoopback();
+}
+
 ServiceOptions defaultOptions()
 {
     ServiceOptions options;

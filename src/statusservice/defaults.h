@@ -8,6 +8,11 @@ namespace statusservice {
 
 ServiceOptions defaultOptions();
 
+// True when a status host ("ADDRESS:PORT", MainStatusHost) is this machine's
+// loopback, where the program serves the pages itself; elsewhere they come
+// from that host's service.
+bool isOwnStatusHost(const QString& statusHost);
+
 // "ADDRESS:PORT" or "[v6]:PORT" into the options; false when it is neither.
 bool setListen(ServiceOptions& options, const QString& listen);
 

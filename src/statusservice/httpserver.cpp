@@ -56,6 +56,8 @@ quint16 HttpServer::port() const { return m_server->serverPort(); }
 
 QString HttpServer::errorString() const { return m_server->errorString(); }
 
+bool HttpServer::addressInUse() const { return m_server->serverError() == QAbstractSocket::AddressInUseError; }
+
 void HttpServer::accept()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {

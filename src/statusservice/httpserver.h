@@ -46,6 +46,7 @@ public:
     bool listen(const QHostAddress& address, quint16 port);
     quint16 port() const;
     QString errorString() const;
+    bool addressInUse() const; // the last listen failed because something else listens there
 
 private:
     void accept();

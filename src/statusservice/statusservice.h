@@ -39,6 +39,7 @@ public:
 
     bool start();
     QString errorString() const { return m_server.errorString(); }
+    bool addressInUse() const { return m_server.addressInUse(); }
     quint16 port() const { return m_server.port(); }
     // UDP queries sent so far (identical ones within shareMs count once).
     int queriesSent() const { return m_queriesSent; }

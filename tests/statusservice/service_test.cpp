@@ -1,4 +1,5 @@
 #include "fakeservers/fakegameserver.h"
+#include "statusservice/defaults.h"
 #include "statusservice/pages.h"
 #include "statusservice/servicethread.h"
 #include "statusservice/statusservice.h"
@@ -237,6 +238,35 @@ TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     asker.join();
     EXPECT_EQ(seen, static_cast<int>(Listener::SomethingElse));
+
+    options.port = stranger.serverPort();
+    ServiceThread third;
+    EXPECT_EQ(third.launch(options), ServiceThread::Outcome::PortTaken);
+    EXPECT_EQ(third.failure(), QStringLiteral("The status pages cannot be shown: port %1 on 127.0.0.1 is in use by "
+                                              "another program.")
+                                   .arg(options.port));
+    EXPECT_EQ(first.failure(), QString());
+    EXPECT_EQ(second.failure(), QString());
+}
+
+// An address of no interface here: the listen fails at once and sends nothing.
+TEST(ServiceThread, AServiceThatCannotListenSaysWhy)
+{
+    ServiceOptions options;
+    options.address = QHostAddress(QStringLiteral("192.0.2.1"));
+    options.port = 17777;
+    ServiceThread thread;
+    EXPECT_EQ(thread.launch(options), ServiceThread::Outcome::CannotListen);
+    EXPECT_EQ(thread.failure(), QStringLiteral("The status pages cannot be shown: the program cannot listen on port "
+                                               "17777 on 192.0.2.1: The address is not available."));
+}
+
+TEST(ServiceThread, OnlyALoopbackStatusHostIsServedByTheProgramItself)
+{
+    for (const char* own : {"127.0.0.1:17777", "localhost:17777", "[::1]:8080", "127.0.0.2:80"})
+        EXPECT_TRUE(isOwnStatusHost(QLatin1String(own))) << own;
+    for (const char* elsewhere : {"status.example.org:8080", "10.0.0.5:80", "status.example.org", "0.0.0.0:17777", ""})
+        EXPECT_FALSE(isOwnStatusHost(QLatin1String(elsewhere))) << elsewhere;
 }
 
 TEST(ServiceThread, PagesAreServedWhileTheWindowsThreadIsBlocked)
