@@ -133,6 +133,7 @@ public:
     bool shown() const { return m_display.isOpen() && m_window.has_value(); }
     std::string title() const { return m_display.title(*m_window); }
     std::set<qint64> processes() const { return processTree(m_process.processId()); }
+    qint64 pid() const { return m_process.processId(); }
 
     // A click at a place given in twips from the window's top left corner.
     void click(int leftTwips, int topTwips) const
@@ -220,6 +221,46 @@ TEST(UtqueryUnderXvfb, ShowsItsWindowAndLeavesNothingBehindWhenClosed)
     EXPECT_TRUE(left.empty()) << left.size() << " processes left behind";
 }
 
+// Types the first UT99 favourite and saves it, waiting for the save's end.
+void saveFirstUt99Favourite(const RunningProgram& program)
+{
+    program.click(4245, 150); // the "UT99 Favorite Servers" tab
+    const std::pair<int, const char*> slot1[] = {{780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
+    for (const auto& [left, text] : slot1) {
+        program.click(left, 1340);
+        program.type(QString::fromLatin1(text));
+    }
+    program.click(11160, 2440); // "Save Changes"
+    QThread::msleep(1600);
+}
+
+// With the program's folder on a full disk, a save leaves the old favourites
+// byte for byte and the program keeps running. The folder is a small tmpfs in
+// a user and mount namespace of the program's own, filled after the program,
+// its sounds and the old file were copied in.
+TEST(UtqueryUnderXvfb, ASaveOnAFullDiskKeepsTheOldFavourites)
+{
+    QTemporaryDir folder;
+    const QByteArray old = "[SERVER]\r\nServerName=Old Clan\r\nServerIP=10.0.0.1\r\n";
+    const QString sounds = QFileInfo(kProgram).dir().path();
+    RunningProgram program(QStringLiteral("unshare"), folder.path(), QProcessEnvironment::systemEnvironment(),
+                           {"-rm", "sh", "-c",
+                            "mount -t tmpfs -o size=32m tmpfs \"$1\" && cp \"$2\" \"$3\"/*.wav \"$1\"/ && "
+                            "printf '%s' \"$4\" > \"$1/utservers.ini\" && "
+                            "{ dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null; exec \"$1/utquery\"; }",
+                            "sh", folder.path(), kProgram, sounds, QString::fromLatin1(old)});
+    if (!program.shown())
+        GTEST_SKIP() << "cannot make a mount namespace here";
+    saveFirstUt99Favourite(program);
+    screenshot("utquery-save-on-a-full-disk.png");
+    EXPECT_TRUE(program.running()) << program.ending();
+    // The file as the program's own mount namespace sees it.
+    QFile saved(QStringLiteral("/proc/%1/root%2/utservers.ini").arg(program.pid()).arg(folder.path()));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << saved.fileName().toStdString();
+    EXPECT_EQ(saved.readAll(), old);
+    EXPECT_TRUE(program.close());
+}
+
 TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
 {
     // A fresh program folder with no favourites files, started from elsewhere.
@@ -234,15 +275,7 @@ TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
     {
         RunningProgram first(program, firstFolder.path());
         ASSERT_TRUE(first.shown());
-        first.click(4245, 150); // the "UT99 Favorite Servers" tab
-        const std::pair<int, const char*> slot1[] = {
-            {780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
-        for (const auto& [left, text] : slot1) {
-            first.click(left, 1340);
-            first.type(QString::fromLatin1(text));
-        }
-        first.click(11160, 2440); // "Save Changes"
-        QThread::msleep(1600);
+        saveFirstUt99Favourite(first);
         screenshot("utquery-saved.png");
         ASSERT_TRUE(first.close());
     }
