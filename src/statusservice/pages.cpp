@@ -181,10 +181,8 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
         for (const gamequery::Player& p : players)
             playerTable +=
                 QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td><td>%4</td></tr>")
-                    .arg(colouredHtml(p.name))
-                    .arg(p.score)
-                    .arg(p.ping)
-                    .arg(teamCell(p.team, s));
+                    .arg(colouredHtml(p.name), QString::number(p.score), QString::number(p.ping),
+                         teamCell(p.team, s));
         playerTable += QStringLiteral("</table>");
     }
 
@@ -193,8 +191,7 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
         teams = QStringLiteral("<h2>Team scores</h2><table><tr><th>Team</th><th class=\"n\">Score</th></tr>");
         for (std::size_t i = 0; i < s.teams.size(); ++i)
             teams += QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td></tr>")
-                         .arg(teamCell(static_cast<int>(i), s))
-                         .arg(s.teams[i].score);
+                         .arg(teamCell(static_cast<int>(i), s), QString::number(s.teams[i].score));
         teams += QStringLiteral("</table>");
     }
 
@@ -207,8 +204,7 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
     const int webPort = request.webPort.toInt(&webPortOk);
     if (request.game == Game::UT3 && webPortOk && webPort > 0 && webPort < 65536)
         webStats = QStringLiteral(" &middot; <a href=\"http://%1:%2/\">Web statistics</a>")
-                       .arg(escaped(request.host))
-                       .arg(webPort);
+                       .arg(escaped(request.host), QString::number(webPort));
 
     return fill(kStatusTemplate,
                 {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + s.name.plain())},
@@ -245,16 +241,14 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         break;
     case Problem::NoAnswer:
         title = QStringLiteral("No answer");
-        message = QStringLiteral("No answer from %1 on query port %2.").arg(escaped(request.host)).arg(queryPort);
+        message = QStringLiteral("No answer from %1 on query port %2.").arg(escaped(request.host), QString::number(queryPort));
         hint = QStringLiteral("The server may be down. The query port is usually the game port + 1 for UT99 and "
                               "UT 2004, and 6500 for UT3.");
         break;
     case Problem::Malformed:
         title = QStringLiteral("Unreadable answer");
         message = QStringLiteral("%1 answered on port %2, but the reply made no sense for %3.")
-                      .arg(escaped(request.host))
-                      .arg(queryPort)
-                      .arg(gameTitle(request.game));
+                      .arg(escaped(request.host), QString::number(queryPort), gameTitle(request.game));
         hint = QStringLiteral("Is it a server of that game? Check the game and the port.");
         break;
     case Problem::Busy:
@@ -299,9 +293,8 @@ QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& pres
         if (line.result && line.result->status) {
             const gamequery::ServerStatus& s = *line.result->status;
             rows += QStringLiteral("<tr><td>%1<br>%2</td><td>%3</td><td class=\"n\">%4 / %5</td><td>up</td></tr>")
-                        .arg(label, colouredHtml(s.name), escaped(s.map))
-                        .arg(s.playerCount)
-                        .arg(s.maxPlayers);
+                        .arg(label, colouredHtml(s.name), escaped(s.map), QString::number(s.playerCount),
+                             QString::number(s.maxPlayers));
         } else {
             const QString why = line.result ? line.result->reason() : line.note;
             rows += QStringLiteral("<tr><td>%1</td><td></td><td></td><td class=\"note\">%2</td></tr>")

@@ -71,8 +71,8 @@ protected:
         s.map = QStringLiteral("DM-<b>Bold</b>");
         s.players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
                      {nonLatin(protocol), 30, 50, 1},
-                     {QStringLiteral("Low"), -2, 60, 0}};
-        s.teams = {{"Red", 7}, {"Blue", 9}};
+                     {QStringLiteral("Low %1%2"), -2, 60, 0}};
+        s.teams = {{"Red %2", 7}, {"Blue", 9}};
         return s;
     }
 
@@ -120,9 +120,12 @@ TEST_F(Service, EachRouteShowsTheServerBehindIt)
         EXPECT_TRUE(page.body.contains(QStringLiteral("<bdi>") + nonLatin(c.protocol) + QStringLiteral("</bdi>")));
         // Sorted by score: 30, 10, -2.
         EXPECT_LT(page.body.indexOf(nonLatin(c.protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
-        EXPECT_LT(page.body.indexOf(QStringLiteral("&lt;img")), page.body.indexOf(QStringLiteral(">Low<")));
+        EXPECT_LT(page.body.indexOf(QStringLiteral("&lt;img")), page.body.indexOf(QStringLiteral(">Low %1%2<")));
+        // A "%1" in a name is text: every cell of its row stays in its column.
+        EXPECT_TRUE(page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
         if (c.protocol != Protocol::Ut2004Binary) {
             EXPECT_TRUE(page.body.contains(QStringLiteral("Team scores")));
+            EXPECT_TRUE(page.body.contains(QStringLiteral("Red %2</td><td class=\"n\">7</td>")));
         }
         EXPECT_TRUE(page.body.contains(QStringLiteral("refresh=1")));
         EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), target.contains(QStringLiteral("8080")));
