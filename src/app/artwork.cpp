@@ -11,20 +11,6 @@ namespace artwork {
 
 namespace {
 
-struct Palette {
-    QColor deep, glow, line;
-};
-
-Palette gamePalette(Game game)
-{
-    switch (game) {
-    case Game::UT99: return {QColor(18, 6, 4), QColor(120, 34, 10), QColor(255, 120, 40, 28)};
-    case Game::UT2004: return {QColor(4, 10, 24), QColor(20, 60, 120), QColor(90, 170, 255, 28)};
-    case Game::UT3: break;
-    }
-    return {QColor(6, 14, 8), QColor(40, 80, 40), QColor(150, 220, 120, 28)};
-}
-
 // The light a colour gives off as the eye sees it, from 0 (black) to 1 (white).
 double relativeLuminance(const QColor& colour)
 {
@@ -38,18 +24,18 @@ double relativeLuminance(const QColor& colour)
 
 QPixmap background(Game game, QSize size, const std::vector<Caption>& captions)
 {
-    const Palette colours = gamePalette(game);
+    const GameInfo& colours = gameInfo(game);
     QPixmap pixmap(size);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
 
     QRadialGradient glow(QPointF(size.width() * 0.3, size.height() * 0.15), size.width() * 0.9);
-    glow.setColorAt(0.0, colours.glow);
-    glow.setColorAt(1.0, colours.deep);
+    glow.setColorAt(0.0, QColor::fromRgba(colours.glowColour));
+    glow.setColorAt(1.0, QColor::fromRgba(colours.deepColour));
     painter.fillRect(pixmap.rect(), glow);
 
     // A faint grid of diagonal lines, like a metal floor plate.
-    painter.setPen(QPen(colours.line, 1));
+    painter.setPen(QPen(QColor::fromRgba(colours.lineColour), 1));
     for (int x = -size.height(); x < size.width(); x += 14)
         painter.drawLine(x, 0, x + size.height(), size.height());
 

@@ -101,16 +101,6 @@ const SlotTable kUt3Slots{
     SecondPort,
 };
 
-const SlotTable& slotTable(Game game)
-{
-    switch (game) {
-    case Game::UT99: return kUt99Slots;
-    case Game::UT2004: return kUt2004Slots;
-    case Game::UT3: break;
-    }
-    return kUt3Slots;
-}
-
 std::optional<int> chosenSlot(const SlotTable& table, const std::function<bool(const char* option)>& isSet)
 {
     for (int row = 0; row < kSlotCount; ++row) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "query/game.h"
+#include "core/game.h"
 
 #include <array>
 #include <functional>
@@ -37,8 +37,6 @@ extern const SlotTable kUt99Slots;
 extern const SlotTable kUt2004Slots;
 // UT3 rows: name, host, query port, web statistics port.
 extern const SlotTable kUt3Slots;
-
-const SlotTable& slotTable(Game game);
 
 // The row whose option button is set, visiting rows top to bottom. Rows that
 // cannot be chosen are skipped. nullopt when none of this table's buttons is set.

@@ -26,9 +26,6 @@ constexpr int kQuietGapMs = 150;
 // it (spectators are listed but not counted); they leave the server in the
 // same burst, so a short silence after the last packet proves the list whole.
 constexpr int kUt2004SettleMs = 30;
-constexpr quint16 kUt3QueryPort = 6500;
-constexpr quint16 kGamePort = 7777;
-constexpr quint16 kUt2004TextOffset = 10;
 // Queries started together, and the pause before the next burst.
 constexpr std::size_t kBurst = 16;
 constexpr int kBurstGapMs = 2;
@@ -62,10 +59,9 @@ QString QueryResult::reason() const
 
 quint16 QueryClient::queryPort(const QueryRequest& request)
 {
-    if (request.game == Game::UT3)
-        return request.port ? request.port : kUt3QueryPort;
-    const quint16 port = request.port ? request.port : kGamePort;
-    return request.portIsQueryPort ? port : static_cast<quint16>(port + 1);
+    const GameInfo& game = gameInfo(request.game);
+    const quint16 port = request.port ? request.port : game.defaultPort;
+    return request.portIsQueryPort ? port : static_cast<quint16>(port + game.queryPortOffset);
 }
 
 // One query: the protocol's requests, the packets of its replies, the waits.
@@ -120,7 +116,11 @@ public:
     }
 
 private:
-    quint16 textPort() const { return static_cast<quint16>(m_result.queryPort - 1 + kUt2004TextOffset); }
+    quint16 textPort() const
+    {
+        const GameInfo& game = gameInfo(m_result.request.game);
+        return static_cast<quint16>(m_result.queryPort - game.queryPortOffset + game.textPortOffset);
+    }
 
     void sendRequests()
     {

@@ -31,28 +31,9 @@ QString outcomeName(QueryResult::Outcome outcome)
 
 } // namespace
 
-QString gameName(Game game)
-{
-    switch (game) {
-    case Game::UT99: return QStringLiteral("ut99");
-    case Game::UT2004: return QStringLiteral("ut2004");
-    case Game::UT3: break;
-    }
-    return QStringLiteral("ut3");
-}
-
-std::optional<Game> gameFromName(const QString& name)
-{
-    for (Game game : {Game::UT99, Game::UT2004, Game::UT3}) {
-        if (name.compare(gameName(game), Qt::CaseInsensitive) == 0)
-            return game;
-    }
-    return std::nullopt;
-}
-
 QJsonObject toJson(const QueryResult& result)
 {
-    QJsonObject json{{"game", gameName(result.request.game)},
+    QJsonObject json{{"game", QLatin1String(gameInfo(result.request.game).id)},
                      {"host", result.request.host},
                      {"address", result.address.toString()},
                      {"queryPort", result.queryPort},

@@ -8,7 +8,5 @@
 namespace gamequery {
 
 QJsonObject toJson(const QueryResult& result);
-QString gameName(Game game); // "ut99", "ut2004", "ut3"
-std::optional<Game> gameFromName(const QString& name);
 
 } // namespace gamequery

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "query/game.h"
+#include "core/game.h"
 
 #include <QByteArray>
 #include <QString>

@@ -87,15 +87,7 @@ QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char
     return (page + frame.mid(at)).toUtf8();
 }
 
-QString gameTitle(Game game)
-{
-    switch (game) {
-    case Game::UT99: return QStringLiteral("UT99");
-    case Game::UT2004: return QStringLiteral("UT 2004");
-    case Game::UT3: break;
-    }
-    return QStringLiteral("UT3");
-}
+QString gameTitle(Game game) { return QLatin1String(gameInfo(game).title); }
 
 QString refreshLink(const PageRequest& request)
 {

@@ -20,14 +20,20 @@ QString key(const gamequery::QueryRequest& r)
         .arg(r.portIsQueryPort);
 }
 
+// What a game port adds to become the port its status page carries.
+int pagePortOffset(Game game)
+{
+    const GameInfo& info = gameInfo(game);
+    return info.pageTakesQueryPort ? info.queryPortOffset : 0;
+}
+
 gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeoutMs)
 {
     gamequery::QueryRequest r;
     r.game = game;
     r.host = endpoint.host;
     r.port = endpoint.port;
-    // The UT99 pages are given the query port; UT2004 the game port; UT3 the query port.
-    r.portIsQueryPort = game == Game::UT99;
+    r.portIsQueryPort = gameInfo(game).pageTakesQueryPort;
     r.timeoutMs = timeoutMs;
     return r;
 }
@@ -116,7 +122,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
             line.note = QStringLiteral("closed");
         } else {
             line.statusLink =
-                statusLink(game, preset.host, game == Game::UT99 ? QString::number(endpoint->port + 1) : preset.port);
+                statusLink(game, preset.host, QString::number(endpoint->port + pagePortOffset(game)));
             if (isReservedName(endpoint->host)) {
                 line.note = QStringLiteral("the name %1 did not resolve").arg(endpoint->host);
             } else {

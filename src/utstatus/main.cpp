@@ -76,7 +76,7 @@ int query(QCoreApplication& app, const QStringList& args)
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--game") && i + 1 < args.size()) {
-            game = gamequery::gameFromName(args[++i]);
+            game = gameFromId(args[++i]);
             if (!game)
                 return badArguments(QStringLiteral("unknown game %1").arg(args[i]));
         } else if (a == QLatin1String("--json")) {

@@ -73,7 +73,7 @@ QString textReport(const QueryResult& result)
     const QString where = result.address.isNull()
                               ? result.request.host
                               : result.address.toString() + QLatin1Char(':') + QString::number(result.queryPort);
-    QString out = gamequery::gameName(result.request.game).toUpper() + QStringLiteral("  ") + where;
+    QString out = QString::fromLatin1(gameInfo(result.request.game).id).toUpper() + QStringLiteral("  ") + where;
     if (!result.status)
         return out + QStringLiteral("  ") + result.reason() + QLatin1Char('\n');
     const ServerStatus& s = *result.status;

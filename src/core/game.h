@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The three games the program serves, and what differs between them as data:
+// one descriptor per game. Other code asks the descriptor instead of
+// switching on the game.
+enum class Game { UT99, UT2004, UT3 };
+
+struct GameInfo {
+    Game game;
+    const char* id;        // "ut2004": on the command line and in JSON
+    const char* title;     // "UT 2004": on pages
+    quint16 defaultPort;   // a query without a port: the game port (UT99, UT2004) or UT3's query port
+    int queryPortOffset;   // the query port is the game port + this; 0: the port given is the query port
+    int textPortOffset;    // UT2004 also answers its text protocol on the game port + this; 0: no such
+    bool pageTakesQueryPort; // its status page address carries the query port, else the game port
+    // The window's background pictures, as 0xAARRGGBB: the deep colour, the glow and the plate lines.
+    std::uint32_t deepColour, glowColour, lineColour;
+};
+
+inline constexpr std::array<GameInfo, 3> kGames{{
+    {Game::UT99, "ut99", "UT99", 7777, 1, 0, true, 0xFF120604, 0xFF78220A, 0x1CFF7828},
+    {Game::UT2004, "ut2004", "UT 2004", 7777, 1, 10, false, 0xFF040A18, 0xFF143C78, 0x1C5AAAFF},
+    {Game::UT3, "ut3", "UT3", 6500, 0, 0, true, 0xFF060E08, 0xFF285028, 0x1C96DC78},
+}};
+
+inline constexpr const GameInfo& gameInfo(Game game) { return kGames[static_cast<std::size_t>(game)]; }
+
+// The game of an id ("ut99", any letter case), if any.
+std::optional<Game> gameFromId(const QString& id);
