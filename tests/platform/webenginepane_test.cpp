@@ -78,7 +78,7 @@ TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
         QStringLiteral("unreal://10.0.0.1:99999"),
         QStringLiteral("unreal://{Qev} Fav Slot 6:"),
     };
-    WebEnginePane pane(nullptr, QStringLiteral("about:blank"));
+    WebEnginePane pane(nullptr, QStringLiteral("http://127.0.0.1:1/")); // refused at once
     QStringList expected;
     for (const QString& address : addresses) {
         pane.Navigate(address);
@@ -90,7 +90,7 @@ TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
 TEST(WebEnginePane, WhenNothingOpensAnAddressThePaneSaysWhy)
 {
     const RecordingHandler handler;
-    WebEnginePane pane(nullptr, QStringLiteral("about:blank"));
+    WebEnginePane pane(nullptr, QStringLiteral("http://127.0.0.1:1/")); // refused at once
     pane.Navigate(QStringLiteral("nohandler://10.0.0.1:7777"));
     auto* view = pane.findChild<QWebEngineView*>();
     // The page's text comes back later, and may outlive this function.
