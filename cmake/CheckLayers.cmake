@@ -1,0 +1,43 @@
+# The layers of src/, each folder with the folders it may include from; a
+# folder may always include its own headers. Lower layers never include
+# higher ones, so the graph has no circle. Run as a build step:
+#   cmake -DSOURCE_DIR=<src> -P cmake/CheckLayers.cmake
+#
+#   app            window, start-up
+#   utstatus       command line
+#   statusservice  web pages        fakeservers  fake game servers
+#   query  ping    platform         gamequery    game protocols
+#   favourites
+#   core           the games as data
+cmake_minimum_required(VERSION 3.25)
+set(allowed_core "")
+set(allowed_favourites core)
+set(allowed_gamequery core)
+set(allowed_platform core favourites)
+set(allowed_ping core favourites platform)
+set(allowed_query core favourites)
+set(allowed_fakeservers core gamequery)
+set(allowed_statusservice core gamequery query)
+set(allowed_utstatus core gamequery fakeservers query statusservice)
+set(allowed_app core favourites gamequery ping platform query statusservice)
+
+set(violations "")
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" folder "${source}")
+  if(NOT DEFINED allowed_${folder})
+    list(APPEND violations "${source}: the folder ${folder} has no layer")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^#include \"[a-z]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target "${line}")
+    if(NOT target STREQUAL folder AND NOT target IN_LIST allowed_${folder})
+      list(APPEND violations "${source}: ${line} reaches from ${folder} up or across to ${target}")
+    endif()
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes across the layers:\n  ${text}")
+endif()

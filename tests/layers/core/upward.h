@@ -1,0 +1,1 @@
+#include "app/qevquery.h" // the bottom layer reaching to the top
