@@ -1,28 +1,22 @@
 #include "defaults.h"
 
 #include "buildconfig.h"
+#include "core/hostport.h"
 
 namespace statusservice {
 
 bool setListen(ServiceOptions& options, const QString& listen)
 {
-    const qsizetype colon = listen.lastIndexOf(QLatin1Char(':'));
-    if (colon < 0)
+    const std::optional<HostPort> where = parseHostPort(listen);
+    if (!where || where->port == 0)
         return false;
-    QString host = listen.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    bool ok = false;
-    const int port = listen.mid(colon + 1).toInt(&ok);
     QHostAddress address;
-    if (host == QLatin1String("localhost"))
+    if (where->host == QLatin1String("localhost"))
         address = QHostAddress::LocalHost;
-    else if (!address.setAddress(host))
-        return false;
-    if (!ok || port < 1 || port > 65535)
+    else if (!address.setAddress(where->host))
         return false;
     options.address = address;
-    options.port = static_cast<quint16>(port);
+    options.port = where->port;
     return true;
 }
 

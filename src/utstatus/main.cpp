@@ -3,6 +3,7 @@
 //   utstatus demo
 //   utstatus serve [--listen ADDRESS:PORT]
 
+#include "core/hostport.h"
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/statusjson.h"
@@ -32,39 +33,6 @@ int badArguments(const QString& why)
 {
     QTextStream(stderr) << "utstatus: " << why << "\n" << kUsage;
     return kBadArguments;
-}
-
-// "host", "host:port", "[v6]" or "[v6]:port".
-bool splitHostPort(const QString& text, QString& host, quint16& port)
-{
-    QString portText;
-    if (text.startsWith(QLatin1Char('['))) {
-        const qsizetype close = text.indexOf(QLatin1Char(']'));
-        if (close < 0)
-            return false;
-        host = text.mid(1, close - 1);
-        if (close + 1 < text.size()) {
-            if (text[close + 1] != QLatin1Char(':'))
-                return false;
-            portText = text.mid(close + 2);
-        }
-    } else if (text.count(QLatin1Char(':')) == 1) {
-        host = text.section(QLatin1Char(':'), 0, 0);
-        portText = text.section(QLatin1Char(':'), 1);
-    } else {
-        host = text; // a bare IPv6 address, or a name
-    }
-    if (host.isEmpty())
-        return false;
-    port = 0;
-    if (!portText.isNull()) {
-        bool ok = false;
-        const int value = portText.toInt(&ok);
-        if (!ok || value < 1 || value > 65535)
-            return false;
-        port = static_cast<quint16>(value);
-    }
-    return true;
 }
 
 int query(QCoreApplication& app, const QStringList& args)
@@ -105,8 +73,11 @@ int query(QCoreApplication& app, const QStringList& args)
         request.game = *game;
         request.portIsQueryPort = asQueryPort;
         request.timeoutMs = timeoutMs;
-        if (!splitHostPort(server, request.host, request.port))
+        const std::optional<HostPort> where = parseHostPort(server);
+        if (!where)
             return badArguments(QStringLiteral("not a host or host:port: %1").arg(server));
+        request.host = where->host;
+        request.port = where->port;
         requests.push_back(request);
     }
 
