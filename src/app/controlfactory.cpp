@@ -6,7 +6,7 @@
 #include "platform/ticktimer.h"
 #include "presetcombobox.h"
 #include "query/progressrun.h"
-#include "query/statusaddress.h"
+#include "core/routes.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,7 +1,8 @@
 #include "windowlayout.h"
 
-#include "favourites/favouriteslots.h"
 #include "buildconfig.h"
+#include "core/routes.h"
+#include "favourites/favouriteslots.h"
 #include "helptexts.h"
 
 #include <array>
@@ -114,6 +115,9 @@ void addGrid(std::vector<Control>& controls, const Grid& grid)
     }
 }
 
+// A pane's start page path, as the route table gives it.
+QString start(StartPage page) { return QLatin1String(startRoute(page).path); }
+
 std::vector<Control> buildControls()
 {
     constexpr unsigned Hand = HandPointer;
@@ -159,7 +163,7 @@ std::vector<Control> buildControls()
         {.tab = 0, .name = "cmdLaunchGame", .kind = Kind::Button, .place = {10320, 2300, 1980, 325},
          .text = "Launch Game", .flags = Hand, .font = Font::TahomaBold},
         {.tab = 0, .name = "WebBrowser1", .kind = Kind::BrowserPane, .place = {240, 2880, 12000, 5895},
-         .text = "/php/UTstats/lobby2.html"},
+         .text = start(StartPage::Ut99Lobby)},
         {.tab = 0, .name = "txtText4(0)", .kind = Kind::TextField, .place = {7800, 3180, 3495, 300},
          .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
         {.tab = 0, .name = "txtText4(1)", .kind = Kind::TextField, .place = {11280, 3180, 660, 300},
@@ -186,7 +190,7 @@ std::vector<Control> buildControls()
          .text = "Save Changes", .flags = Hand, .font = Font::MsSansSerifBold},
         {.tab = 1, .name = "pg2", .kind = Kind::ProgressBar, .place = {10080, 2595, 2175, 135}},
         {.tab = 1, .name = "WebBrowser2", .kind = Kind::BrowserPane, .place = {240, 2880, 12000, 5895},
-         .text = "/php/UTstats/lobby2.html"},
+         .text = start(StartPage::Ut99Lobby)},
         {.tab = 1, .name = "txtText4(3)", .kind = Kind::TextField, .place = {7800, 3180, 3375, 300},
          .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
         {.tab = 1, .name = "txtText4(2)", .kind = Kind::TextField, .place = {11280, 3180, 660, 300},
@@ -207,7 +211,7 @@ std::vector<Control> buildControls()
          .text = "Unreal Tournament 99 Server Query v{Qev}2.8 by: Kestrun", .font = Font::Tahoma9, .back = kDarkBlue,
          .fore = kWhite, .container = "Frame2"},
         {.tab = 2, .name = "WebBrowser3", .kind = Kind::BrowserPane, .place = {240, 2280, 5895, 5415},
-         .text = "/Qev/TS3/index.php"},
+         .text = start(StartPage::VoiceChat)},
         {.tab = 2, .name = "txtTroubleshooting", .kind = Kind::HelpText, .place = {6360, 2280, 5895, 5415},
          .text = helptexts::ut99()},
         {.tab = 2, .name = "FraQev", .kind = Kind::Frame, .place = {240, 7800, 5895, 1095}, .text = "Visit {Qev}",
@@ -240,7 +244,7 @@ std::vector<Control> buildControls()
         // Tab 3, UT 2004 Server Query.
         {.tab = 3, .name = "Image4", .kind = Kind::Picture, .place = {0, 930, 13500, 8400}},
         {.tab = 3, .name = "WebBrowser6", .kind = Kind::BrowserPane, .place = {4080, 1080, 8265, 7695},
-         .text = "/Qev/04query.html"},
+         .text = start(StartPage::Ut2004Start)},
         {.tab = 3, .name = "Timer04", .kind = Kind::Timer, .place = {240, 3360}},
         {.tab = 3, .name = "Combo3", .kind = Kind::ComboBox, .place = {120, 7440, 1215, 315}, .text = "Name",
          .font = Font::MsSansSerifBold, .tooltip = "Select custom to enter in a server ip / port",
@@ -268,7 +272,7 @@ std::vector<Control> buildControls()
         {.tab = 4, .name = "lblServerPort(1)", .kind = Kind::Label, .place = {2640, 4560, 855, 255},
          .text = "Server Port", .fore = 0x009E5713u},
         {.tab = 4, .name = "WebBrowser7", .kind = Kind::BrowserPane, .place = {4080, 1080, 8265, 7695},
-         .text = "/Qev/04query.html"},
+         .text = start(StartPage::Ut2004Start)},
         {.tab = 4, .name = "Timer041", .kind = Kind::Timer, .place = {240, 3360}},
         {.tab = 4, .name = "Timer042", .kind = Kind::Timer, .place = {240, 3840}},
         {.tab = 4, .name = "cmdSaveChanges04f", .kind = Kind::Button, .place = {120, 6720, 3855, 330},
@@ -292,7 +296,7 @@ std::vector<Control> buildControls()
         // Tab 6, UT3 Server Query.
         {.tab = 6, .name = "Image1(1)", .kind = Kind::Picture, .place = {0, 930, 13500, 8400}},
         {.tab = 6, .name = "WebBrowser4", .kind = Kind::BrowserPane, .place = {4080, 1080, 8260, 7695},
-         .text = "/Qev/ut3query.html"},
+         .text = start(StartPage::Ut3Start)},
         {.tab = 6, .name = "Timerut3", .kind = Kind::Timer, .place = {360, 4320}},
         {.tab = 6, .name = "Combo2", .kind = Kind::ComboBox, .place = {120, 6960, 1815, 315}, .text = "Server IP",
          .font = Font::MsSansSerifBold, .tooltip = "Select custom to enter in a server ip",
@@ -326,7 +330,7 @@ std::vector<Control> buildControls()
         {.tab = 7, .name = "lblServerW", .kind = Kind::Label, .place = {3200, 4560, 495, 195}, .text = "W Port",
          .back = 0x000000C0u, .fore = kRed, .tooltip = kWebPortTip},
         {.tab = 7, .name = "WebBrowser5", .kind = Kind::BrowserPane, .place = {4080, 1080, 8260, 7695},
-         .text = "/Qev/ut3query.html"},
+         .text = start(StartPage::Ut3Start)},
         {.tab = 7, .name = "Timerut3f", .kind = Kind::Timer, .place = {240, 3480}},
         {.tab = 7, .name = "Timerut3s", .kind = Kind::Timer, .place = {240, 3960}},
         {.tab = 7, .name = "cmdSaveChangesut3", .kind = Kind::Button, .place = {120, 6720, 3855, 330},

@@ -502,7 +502,7 @@ void QevQuery::loadStatusPage(QueryTabId id)
     const query::QueryTab& tab = query::kQueryTabs[id];
     const QString webHost =
         QString::fromUtf8(tab.webHost == query::WebHost::Main ? UTQ_MAIN_STATUS_HOST : UTQ_GAME_STATUS_HOST);
-    widget<BrowserPane>(tab.pane)->Navigate(statusAddress(webHost, *tab.format, queryServer(tab)));
+    widget<BrowserPane>(tab.pane)->Navigate(statusAddress(webHost, *tab.route, queryServer(tab)));
     blankPingDisplay(tab);
 }
 

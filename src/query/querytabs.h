@@ -1,7 +1,7 @@
 #pragma once
 
 #include "favourites/favouriteslots.h"
-#include "statusaddress.h"
+#include "core/routes.h"
 
 #include <array>
 
@@ -19,7 +19,7 @@ struct QueryTab {
     const char* bar;
     const char* pane;
     WebHost webHost;
-    const StatusPageFormat* format;
+    const StatusRoute* route;
     // A query tab reads these fields (host, port, second port or nullptr)...
     std::array<const char*, 3> fields;
     // ...a favourites tab reads the chosen slot of this table instead.

@@ -35,30 +35,22 @@ PageRequest parseRequest(const QByteArray& target)
     const QList<QByteArray> pairs = question < 0 ? QList<QByteArray>() : target.mid(question + 1).split('&');
     request.refresh = value(pairs, "refresh") == QLatin1String("1");
 
-    using Kind = PageRequest::Kind;
-    if (path == "/php/UTstats/index.php") {
-        request = {Kind::Status,    Game::UT99, value(pairs, "txtip"), value(pairs, "portnum"), {},
-                   request.refresh, target};
-    } else if (path == "/phpnuke/html/SQuery/index.php") {
-        request = {Kind::Status, Game::UT2004, value(pairs, "ip"), value(pairs, "port"), {}, request.refresh, target};
-    } else if (path == "/Qev/UT3Query/ut3query.php" || path == "/UT3Query/ut3query.php") {
-        request = {Kind::Status,
-                   Game::UT3,
-                   value(pairs, "serverip"),
-                   value(pairs, "serverqport"),
-                   value(pairs, "serverwport"),
-                   request.refresh,
-                   target};
-    } else if (path == "/php/UTstats/lobby2.html") {
-        request.kind = Kind::Ut99Lobby;
-    } else if (path == "/Qev/04query.html") {
-        request.kind = Kind::Ut2004Start;
-        request.game = Game::UT2004;
-    } else if (path == "/Qev/ut3query.html") {
-        request.kind = Kind::Ut3Start;
-        request.game = Game::UT3;
-    } else if (path == "/Qev/TS3/index.php") {
-        request.kind = Kind::VoiceChat;
+    for (const StatusRoute* route : kStatusRoutes) {
+        if (path == route->path) {
+            request.kind = PageRequest::Kind::Status;
+            request.game = route->game;
+            request.host = value(pairs, route->hostKey);
+            request.port = value(pairs, route->portKey);
+            if (route->secondPortKey)
+                request.webPort = value(pairs, route->secondPortKey);
+        }
+    }
+    for (const StartRoute& route : kStartRoutes) {
+        if (path == route.path) {
+            request.kind = PageRequest::Kind::Start;
+            request.start = route.page;
+            request.game = route.game;
+        }
     }
     return request;
 }

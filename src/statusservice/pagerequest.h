@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/game.h"
+#include "core/routes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,8 +14,9 @@
 namespace statusservice {
 
 struct PageRequest {
-    enum class Kind { Status, Ut99Lobby, Ut2004Start, Ut3Start, VoiceChat, NotFound };
+    enum class Kind { Status, Start, NotFound };
     Kind kind = Kind::NotFound;
+    StartPage start = StartPage::Ut99Lobby; // which, for a start page
     Game game = Game::UT99;
     QString host;
     QString port;         // UT99: the query port; UT2004: the game port; UT3: the query port

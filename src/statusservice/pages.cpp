@@ -257,22 +257,21 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
                 request.game);
 }
 
-QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& presets)
+QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets)
 {
-    QString title, about;
-    switch (kind) {
-    case PageRequest::Kind::Ut99Lobby:
-        title = QStringLiteral("UT99 Server Query");
+    const Game game = startRoute(page).game;
+    const QString title = gameTitle(game) + QStringLiteral(" Server Query");
+    QString about;
+    switch (game) {
+    case Game::UT99:
         about = QStringLiteral("Choose one of our servers in the list or type a server's IP and query port, then "
                                "press Begin Query to see who is playing. Launch Game joins the server.");
         break;
-    case PageRequest::Kind::Ut2004Start:
-        title = QStringLiteral("UT 2004 Server Query");
+    case Game::UT2004:
         about = QStringLiteral("Type a server's IP and game port (the query goes to the next port up), or choose "
                                "a favourite, then press Begin Query.");
         break;
-    default:
-        title = QStringLiteral("UT3 Server Query");
+    case Game::UT3:
         about = QStringLiteral("Type a server's IP, its query port (usually 6500) and its web statistics port (0 "
                                "for none), then press Begin Query.");
         break;
@@ -294,7 +293,7 @@ QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& pres
         }
     }
     return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}},
-                kind == PageRequest::Kind::Ut99Lobby ? Game::UT99 : Game::UT2004);
+                game);
 }
 
 QByteArray voiceChatPage(const QString& voiceChatHost)

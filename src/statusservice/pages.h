@@ -26,7 +26,7 @@ struct PresetLine {
     std::optional<gamequery::QueryResult> result;
     QString note; // shown when there is no result
 };
-QByteArray startPage(PageRequest::Kind kind, const std::vector<PresetLine>& presets);
+QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets);
 QByteArray voiceChatPage(const QString& voiceChatHost);
 QByteArray notFoundPage();
 

@@ -1,5 +1,7 @@
 #include "servicethread.h"
 
+#include "core/routes.h"
+
 #include <QTcpSocket>
 
 namespace statusservice {
@@ -10,7 +12,7 @@ Listener probe(const QHostAddress& address, quint16 port, int timeoutMs)
     socket.connectToHost(address, port);
     if (!socket.waitForConnected(timeoutMs))
         return Listener::Nobody;
-    socket.write("GET /php/UTstats/lobby2.html HTTP/1.0\r\nHost: probe\r\n\r\n");
+    socket.write("GET " + QByteArray(startRoute(StartPage::Ut99Lobby).path) + " HTTP/1.0\r\nHost: probe\r\n\r\n");
     QByteArray head;
     while (!head.contains("\r\n\r\n") && socket.waitForReadyRead(timeoutMs))
         head += socket.readAll();

@@ -1,7 +1,7 @@
 #include "statusservice.h"
 
 #include "pages.h"
-#include "query/statusaddress.h"
+#include "core/routes.h"
 
 #include <QTimer>
 
@@ -42,12 +42,7 @@ gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeou
 
 QString statusLink(Game game, const QString& host, const QString& port)
 {
-    switch (game) {
-    case Game::UT99: return statusAddress({}, kUt99StatusPage, {host, port, {}}).mid(7);
-    case Game::UT2004: return statusAddress({}, kUt2004StatusPage, {host, port, {}}).mid(7);
-    case Game::UT3: break;
-    }
-    return statusAddress({}, kUt3QueryStatusPage, {host, port, QStringLiteral("0")}).mid(7);
+    return statusPath(statusRoute(game), {host, port, QStringLiteral("0")});
 }
 
 StatusService::StatusService(ServiceOptions options, QObject* parent)
@@ -64,10 +59,12 @@ void StatusService::handle(const HttpRequest& request, HttpReply reply)
     const PageRequest page = parseRequest(request.target);
     switch (page.kind) {
     case PageRequest::Kind::Status: answerStatus(page, request.peer, std::move(reply)); return;
-    case PageRequest::Kind::Ut99Lobby:
-    case PageRequest::Kind::Ut2004Start:
-    case PageRequest::Kind::Ut3Start: answerStart(page, std::move(reply)); return;
-    case PageRequest::Kind::VoiceChat: reply.send(200, kHtml, voiceChatPage(m_options.voiceChatHost)); return;
+    case PageRequest::Kind::Start:
+        if (page.start == StartPage::VoiceChat)
+            reply.send(200, kHtml, voiceChatPage(m_options.voiceChatHost));
+        else
+            answerStart(page, std::move(reply));
+        return;
     case PageRequest::Kind::NotFound: reply.send(404, kHtml, notFoundPage()); return;
     }
 }
@@ -102,16 +99,14 @@ void StatusService::answerStatus(const PageRequest& page, const QHostAddress& cl
 
 void StatusService::answerStart(const PageRequest& page, HttpReply reply)
 {
-    const Game game = page.kind == PageRequest::Kind::Ut99Lobby     ? Game::UT99
-                      : page.kind == PageRequest::Kind::Ut2004Start ? Game::UT2004
-                                                                    : Game::UT3;
+    const Game game = page.game;
     struct Pending {
         std::vector<PresetLine> lines;
         int left = 0;
         HttpReply reply;
-        PageRequest::Kind kind;
+        StartPage start;
     };
-    auto pending = std::make_shared<Pending>(Pending{{}, 0, std::move(reply), page.kind});
+    auto pending = std::make_shared<Pending>(Pending{{}, 0, std::move(reply), page.start});
     std::vector<std::pair<std::size_t, gamequery::QueryRequest>> toAsk;
     for (const ServiceOptions::Preset& preset : m_options.presets) {
         if (preset.game != game)
@@ -133,7 +128,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
         }
         pending->lines.push_back(line);
     }
-    const auto finish = [pending] { pending->reply.send(200, kHtml, startPage(pending->kind, pending->lines)); };
+    const auto finish = [pending] { pending->reply.send(200, kHtml, startPage(pending->start, pending->lines)); };
     pending->left = static_cast<int>(toAsk.size());
     if (toAsk.empty()) {
         finish();

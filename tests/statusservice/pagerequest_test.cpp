@@ -15,6 +15,7 @@ TEST(PageRequest, TheWindowsAddressesAsTheBrowserSendsThem)
         Game game;
         const char *host, *port, *webPort;
         bool refresh;
+        StartPage start = StartPage::Ut99Lobby;
     };
     const Case cases[] = {
         {"/php/UTstats/index.php?txtip=10.0.0.1&portnum=7778", Kind::Status, Game::UT99, "10.0.0.1", "7778", "", false},
@@ -28,10 +29,10 @@ TEST(PageRequest, TheWindowsAddressesAsTheBrowserSendsThem)
         {"/UT3Query/ut3query.php?serverip=h&serverqport=6500&serverwport=80&refresh=1", Kind::Status, Game::UT3, "h",
          "6500", "80", true},
         {"/php/UTstats/index.php?txtip=%D0%96&portnum=7778", Kind::Status, Game::UT99, "Ж", "7778", "", false},
-        {"/php/UTstats/lobby2.html", Kind::Ut99Lobby, Game::UT99, "", "", "", false},
-        {"/Qev/04query.html", Kind::Ut2004Start, Game::UT2004, "", "", "", false},
-        {"/Qev/ut3query.html", Kind::Ut3Start, Game::UT3, "", "", "", false},
-        {"/Qev/TS3/index.php", Kind::VoiceChat, Game::UT99, "", "", "", false},
+        {"/php/UTstats/lobby2.html", Kind::Start, Game::UT99, "", "", "", false, StartPage::Ut99Lobby},
+        {"/Qev/04query.html", Kind::Start, Game::UT2004, "", "", "", false, StartPage::Ut2004Start},
+        {"/Qev/ut3query.html", Kind::Start, Game::UT3, "", "", "", false, StartPage::Ut3Start},
+        {"/Qev/TS3/index.php", Kind::Start, Game::UT99, "", "", "", false, StartPage::VoiceChat},
         {"/", Kind::NotFound, Game::UT99, "", "", "", false},
         {"/php/UTstats/index.php/../../etc/passwd", Kind::NotFound, Game::UT99, "", "", "", false},
         {"/Qev/UT3Query/ut3query.PHP?serverip=h", Kind::NotFound, Game::UT99, "", "", "", false},
@@ -40,6 +41,10 @@ TEST(PageRequest, TheWindowsAddressesAsTheBrowserSendsThem)
         SCOPED_TRACE(c.target);
         const PageRequest r = parseRequest(c.target);
         EXPECT_EQ(r.kind, c.kind);
+        if (c.kind == Kind::Start) {
+            EXPECT_EQ(r.start, c.start);
+            EXPECT_EQ(r.game, c.game);
+        }
         if (c.kind != Kind::Status)
             continue;
         EXPECT_EQ(r.game, c.game);

@@ -1,4 +1,4 @@
-#include "query/statusaddress.h"
+#include "core/routes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 struct AddressCase {
     const char* what;
     const char* webHost;
-    const StatusPageFormat* format;
+    const StatusRoute* route;
     ServerFields server;
     const char* expected;
 };
@@ -64,7 +64,7 @@ TEST(StatusAddress, JoinsThePiecesOfEachFormat)
 {
     for (const AddressCase& c : kCases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(statusAddress(QString::fromUtf8(c.webHost), *c.format, c.server).toStdString(), c.expected);
+        EXPECT_EQ(statusAddress(QString::fromUtf8(c.webHost), *c.route, c.server).toStdString(), c.expected);
     }
 }
 
