@@ -150,6 +150,11 @@ TEST(Ut3Protocol, RepliesAsRealServersSendThem)
     ASSERT_NE(mutators, st.rules.end());
     EXPECT_EQ(mutators->second, QStringLiteral("Mut A, Mut B"));
 
+    // A packet cut inside a key leaves the reply partial.
+    ut3::Reply cut(kSession);
+    ASSERT_TRUE(cut.add(padded.left(padded.indexOf("numplayers") + 5)));
+    EXPECT_TRUE(cut.status().partial);
+
     for (const bool reversed : {false, true}) {
         ut3::Reply r(kSession);
         for (qsizetype i = 0; i < split.size(); ++i)

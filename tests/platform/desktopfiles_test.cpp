@@ -199,6 +199,9 @@ TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
         EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")),
                   QStringLiteral("found"));
     EXPECT_LT(clock.elapsed(), 10000);
+    // Only the first 8 MiB are read.
+    writeAll(huge, "[SERVER]\r\n;" + QByteArray(8 << 20, 'x') + "\r\nUT3ServerName=too far\r\n");
+    EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QString());
     // A save in between is read again.
     writeAll(huge, "[SERVER]\r\nUT3ServerName=saved\r\n");
     EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QStringLiteral("saved"));
