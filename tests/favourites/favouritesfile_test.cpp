@@ -111,6 +111,7 @@ TEST(FavouritesFile, EncodingIsWindows1252UnlessATextDoesNotFit)
         return fileContent(kUt99Slots, [&](const char* f) { return qstrcmp(f, "ServerName") == 0 ? name : QString(); });
     };
     EXPECT_TRUE(file(QStringLiteral("Café €")).contains("ServerName=Caf\xE9 \x80\r\n"));
+    EXPECT_TRUE(file(QStringLiteral("a\u00A0b")).contains("ServerName=a\xA0" "b\r\n")); // the no-break space too
     EXPECT_TRUE(file(QStringLiteral("Ж")).contains("ServerName=\xD0\x96\r\n"));
     // A file of the original program: Windows-1252 bytes that are not valid UTF-8.
     EXPECT_EQ(profileValue("[SERVER]\r\nServerName=Caf\xE9 \x80 \x9F\r\n", QStringLiteral("SERVER"),
