@@ -48,54 +48,20 @@ QList<QByteArray> textPackets(const QList<QByteArray>& chunks, int splitSize, in
     return packets;
 }
 
-void appendInt32(QByteArray& bytes, std::int32_t value)
+// Records into packets of at most splitSize, each repeating the head.
+QList<QByteArray> ut2004Packets(gamequery::ut2004::Command command, const QList<QByteArray>& records, int splitSize)
 {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A UT2004 string: Latin-1 with a positive length, else UCS-2LE with a negative
-// one; the length counts the terminating NUL.
-QByteArray ut2004String(const QString& text)
-{
-    if (text.isEmpty())
-        return QByteArray(1, '\0'); // the empty string is a zero length
-    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
-    if (latin) {
-        QByteArray bytes = gamequery::ut2004::compactIndex(static_cast<std::int32_t>(text.size() + 1));
-        bytes += text.toLatin1() + '\0';
-        return bytes;
-    }
-    QByteArray bytes = gamequery::ut2004::compactIndex(-static_cast<std::int32_t>(text.size() + 1));
-    for (const QChar c : text + QChar(0)) {
-        bytes += static_cast<char>(c.unicode() & 0xFF);
-        bytes += static_cast<char>(c.unicode() >> 8);
-    }
-    return bytes;
-}
-
-QByteArray ut2004Header(std::uint8_t command)
-{
-    QByteArray bytes;
-    appendInt32(bytes, 0x80);
-    bytes += static_cast<char>(command);
-    return bytes;
-}
-
-// Records into packets of at most splitSize, each repeating the header.
-QList<QByteArray> ut2004Packets(std::uint8_t command, const QList<QByteArray>& records, int splitSize)
-{
+    const QByteArray head = gamequery::ut2004::request(command);
     QList<QByteArray> packets;
-    QByteArray packet = ut2004Header(command);
+    QByteArray packet = head;
     for (const QByteArray& record : records) {
-        if (packet.size() > 5 && packet.size() + record.size() > splitSize) {
+        if (packet.size() > head.size() && packet.size() + record.size() > splitSize) {
             packets << packet;
-            packet = ut2004Header(command);
+            packet = head;
         }
         packet += record;
     }
-    if (packet.size() > 5)
+    if (packet.size() > head.size())
         packets << packet;
     return packets;
 }
@@ -156,48 +122,40 @@ QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int qu
 
 QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
 {
+    using namespace gamequery::ut2004;
     if (request.size() != 5)
         return {}; // longer requests are ignored
     const int split = s.splitSize > 0 ? s.splitSize : 450;
     const auto command = static_cast<std::uint8_t>(request[4]);
     QList<QByteArray> packets;
-    if (command == gamequery::ut2004::Info) {
-        QByteArray info = ut2004Header(0);
-        appendInt32(info, 1);     // server id
-        info += ut2004String({}); // address: empty
-        appendInt32(info, 7777);  // game port
-        appendInt32(info, 0);     // query port
-        info += ut2004String(s.name) + ut2004String(s.map) + ut2004String(s.gameType);
-        appendInt32(info, static_cast<std::int32_t>(s.players.size()) - s.uncounted);
-        appendInt32(info, s.maxPlayers);
-        appendInt32(info, 0); // ping
-        appendInt32(info, s.password ? 1 : 0);
-        info += ut2004String(QStringLiteral("1")) + QByteArray(2, '\0');
-        packets << info;
+    if (command == Info) {
+        packets << gamequery::ut2004::request(Info) + int32Bytes(1) /* server id */ +
+                       stringBytes({}) /* address: empty */ + int32Bytes(7777) /* game port */ +
+                       int32Bytes(0) /* query port */ + stringBytes(s.name) + stringBytes(s.map) +
+                       stringBytes(s.gameType) +
+                       int32Bytes(static_cast<std::int32_t>(s.players.size()) - s.uncounted) +
+                       int32Bytes(s.maxPlayers) + int32Bytes(0) /* ping */ + int32Bytes(s.password ? 1 : 0) +
+                       stringBytes(QStringLiteral("1")) + QByteArray(2, '\0');
     }
-    if (command == gamequery::ut2004::Rules || command == gamequery::ut2004::RulesAndPlayers) {
+    if (command == Rules || command == RulesAndPlayers) {
         QList<QByteArray> records;
         for (const auto& [key, value] : s.rules)
-            records << ut2004String(key) + ut2004String(value);
+            records << stringBytes(key) + stringBytes(value);
         if (s.password)
-            records << ut2004String(QStringLiteral("GamePassword")) + ut2004String(QStringLiteral("True"));
-        packets << ut2004Packets(1, records, split);
+            records << stringBytes(QStringLiteral("GamePassword")) + stringBytes(QStringLiteral("True"));
+        packets << ut2004Packets(Rules, records, split);
         if (records.isEmpty())
-            packets << ut2004Header(1);
+            packets << gamequery::ut2004::request(Rules);
     }
-    if (command == gamequery::ut2004::Players || command == gamequery::ut2004::RulesAndPlayers) {
+    if (command == Players || command == RulesAndPlayers) {
         QList<QByteArray> records;
         for (std::size_t i = 0; i < s.players.size(); ++i) {
             const FakePlayer& p = s.players[i];
-            QByteArray record;
-            appendInt32(record, static_cast<std::int32_t>(i + 1)); // numbers from 1; 0 marks a scoreboard line
-            record += ut2004String(p.name);
-            appendInt32(record, p.ping);
-            appendInt32(record, p.score);
-            appendInt32(record, p.team == 0 ? (1 << 29) : p.team == 1 ? (1 << 30) : 0);
-            records << record;
+            // Numbers from 1 (0 marks a scoreboard line); bit 29 red, bit 30 blue.
+            records << int32Bytes(static_cast<std::int32_t>(i + 1)) + stringBytes(p.name) + int32Bytes(p.ping) +
+                           int32Bytes(p.score) + int32Bytes(p.team == 0 ? (1 << 29) : p.team == 1 ? (1 << 30) : 0);
         }
-        packets << ut2004Packets(2, records, split); // nothing at all when there are no players
+        packets << ut2004Packets(Players, records, split); // nothing at all when there are no players
     }
     return packets;
 }

@@ -11,21 +11,32 @@ constexpr std::int32_t kBlueTeamBit = 1 << 30;
 // No string in a packet of at most 64 KiB can be longer.
 constexpr std::int32_t kLongestString = 65536;
 
-void appendInt32(QByteArray& bytes, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
 } // namespace
 
-QByteArray request(Command command)
+QByteArray int32Bytes(std::int32_t value)
 {
     QByteArray bytes;
-    appendInt32(bytes, kVersion);
-    bytes += static_cast<char>(command);
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
     return bytes;
 }
+
+QByteArray stringBytes(const QString& text)
+{
+    if (text.isEmpty())
+        return QByteArray(1, '\0'); // the empty string is a zero length
+    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    if (latin)
+        return compactIndex(static_cast<std::int32_t>(text.size() + 1)) + text.toLatin1() + '\0';
+    QByteArray bytes = compactIndex(-static_cast<std::int32_t>(text.size() + 1));
+    for (const QChar c : text + QChar(0)) {
+        bytes += static_cast<char>(c.unicode() & 0xFF);
+        bytes += static_cast<char>(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+QByteArray request(Command command) { return int32Bytes(kVersion) + static_cast<char>(command); }
 
 QByteArray compactIndex(std::int32_t value)
 {

@@ -16,12 +16,19 @@ enum Command : std::uint8_t { Info = 0, Rules = 1, Players = 2, RulesAndPlayers 
 
 inline constexpr std::uint32_t kVersion = 0x80;
 
-// A request: the version and one command byte, exactly 5 bytes.
+// A request, and every reply packet's head: the version and one command
+// byte, exactly 5 bytes.
 QByteArray request(Command command);
 
 // A compact index: sign, "more" and 6 value bits in the first byte, then 7
 // value bits and "more" per byte; at most 5 bytes.
 QByteArray compactIndex(std::int32_t value);
+
+// The writer's side, for the fake servers: an int32, and a string as servers
+// send it (Latin-1 with a positive length where every character fits, else
+// UCS-2LE with a negative one; the length counts the terminating NUL).
+QByteArray int32Bytes(std::int32_t value);
+QByteArray stringBytes(const QString& text);
 
 // Reads values from a packet; every read past the end fails instead.
 class Reader {
