@@ -2,6 +2,7 @@
 
 #include "gamequery/ut2004protocol.h"
 #include "gamequery/ut3protocol.h"
+#include "gamequery/ut99protocol.h"
 
 #include <QNetworkDatagram>
 #include <QTimer>
@@ -13,40 +14,9 @@ namespace fakeservers {
 
 namespace {
 
-// UT99 text: one byte per character; code points above 255 become 0x7F.
-QByteArray latin1(const QString& text)
-{
-    QByteArray bytes;
-    for (const QChar c : text)
-        bytes += c.unicode() > 255 ? '\x7F' : static_cast<char>(c.unicode());
-    return bytes;
-}
-
 QString withoutBackslashes(QString text) { return text.remove(QLatin1Char('\\')); }
 
-QByteArray pair(const QString& key, const QString& value) { return '\\' + latin1(key) + '\\' + latin1(value); }
-
-// Sends chunks in packets of about splitSize, each ending in \queryid\N.M, the
-// last with \final\ too; a chunk is never split.
-QList<QByteArray> textPackets(const QList<QByteArray>& chunks, int splitSize, int queryId)
-{
-    QList<QByteArray> packets;
-    QByteArray buffer;
-    const auto send = [&](bool final) {
-        buffer += "\\queryid\\" + QByteArray::number(queryId) + '.' + QByteArray::number(packets.size() + 1);
-        if (final)
-            buffer += "\\final\\";
-        packets << buffer;
-        buffer.clear();
-    };
-    for (const QByteArray& chunk : chunks) {
-        if (!buffer.isEmpty() && buffer.size() + chunk.size() > splitSize)
-            send(false);
-        buffer += chunk;
-    }
-    send(true);
-    return packets;
-}
+using gamequery::ut99::pair;
 
 // Records into packets of at most splitSize, each repeating the head.
 QList<QByteArray> ut2004Packets(gamequery::ut2004::Command command, const QList<QByteArray>& records, int splitSize)
@@ -91,7 +61,7 @@ QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int qu
                                                 s.players.begin(), s.players.end(),
                                                 [&](const FakePlayer& p) { return p.team == static_cast<int>(i); })));
         }
-        return textPackets(chunks, split, queryId);
+        return gamequery::ut99::replyPackets(chunks, split, queryId);
     }
     if (!request.startsWith("\\status\\") && !request.startsWith("\\basic\\") && !request.startsWith("\\info\\"))
         return {};
@@ -117,7 +87,7 @@ QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int qu
                       pair("mesh_" + n, "Male Commando") + pair("skin_" + n, "CommandoSkins.cmdo") +
                       pair("face_" + n, "CommandoSkins.Blake") + pair("ngsecret_" + n, "true");
     }
-    return textPackets(chunks, split, queryId);
+    return gamequery::ut99::replyPackets(chunks, split, queryId);
 }
 
 QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)

@@ -178,4 +178,35 @@ ServerStatus statusFrom(const Reply& status, const Reply* teams, Game game)
     return s;
 }
 
+QByteArray pair(const QString& key, const QString& value)
+{
+    const auto latin1 = [](const QString& text) {
+        QByteArray bytes;
+        for (const QChar c : text)
+            bytes += c.unicode() > 255 ? '\x7F' : static_cast<char>(c.unicode());
+        return bytes;
+    };
+    return '\\' + latin1(key) + '\\' + latin1(value);
+}
+
+QList<QByteArray> replyPackets(const QList<QByteArray>& chunks, int splitSize, int queryId)
+{
+    QList<QByteArray> packets;
+    QByteArray buffer;
+    const auto send = [&](bool final) {
+        buffer += "\\queryid\\" + QByteArray::number(queryId) + '.' + QByteArray::number(packets.size() + 1);
+        if (final)
+            buffer += "\\final\\";
+        packets << buffer;
+        buffer.clear();
+    };
+    for (const QByteArray& chunk : chunks) {
+        if (!buffer.isEmpty() && buffer.size() + chunk.size() > splitSize)
+            send(false);
+        buffer += chunk;
+    }
+    send(true);
+    return packets;
+}
+
 } // namespace gamequery::ut99

@@ -34,6 +34,13 @@ private:
     int m_nextUnnumbered = 1000000; // packets without a queryid, kept after the numbered ones
 };
 
+// The writer's side, for the fake servers: "\key\value" in UT99's one byte a
+// character (code points above 255 become 7F), and a reply's chunks in
+// packets of about splitSize, a chunk never split, each ending in
+// "\queryid\N.M", the last with "\final\" too.
+QByteArray pair(const QString& key, const QString& value);
+QList<QByteArray> replyPackets(const QList<QByteArray>& chunks, int splitSize, int queryId);
+
 // The status from a \status\ reply and, if any, a \teams\ reply.
 ServerStatus statusFrom(const Reply& status, const Reply* teams, Game game = Game::UT99);
 
