@@ -2,11 +2,6 @@
 
 #include <QProcess>
 
-QString explorerCommandLine(const QString& url)
-{
-    return QStringLiteral("explorer.exe ") + QLatin1Char('"') + url + QLatin1Char('"');
-}
-
 namespace {
 
 // xdg-open's exit codes in plain words.
@@ -24,12 +19,6 @@ QString whyNotOpened(const QString& url, int exitCode)
 
 void DesktopUrlOpener::open(const QString& url)
 {
-#ifdef Q_OS_WIN
-    QProcess process;
-    process.setProgram(QStringLiteral("explorer.exe"));
-    process.setNativeArguments(explorerCommandLine(url).mid(QStringLiteral("explorer.exe ").size()));
-    process.startDetached();
-#else
     // No shell: the URL is one argument, whatever characters it holds. The
     // process has no parent, so closing the window never ends what it starts.
     auto* process = new QProcess;
@@ -47,5 +36,4 @@ void DesktopUrlOpener::open(const QString& url)
         process->deleteLater();
     });
     process->start(QStringLiteral("xdg-open"), {url});
-#endif
 }

@@ -12,9 +12,9 @@ public:
     virtual void open(const QString& url) = 0;
 };
 
-// The desktop's own opener, started with the address as its only argument,
-// exactly as given (xdg-open; on Windows the shell's explorer with the URL
-// quoted). When nothing could open it, failed gets the address and why.
+// The desktop's own opener, xdg-open, started with the address as its only
+// argument, exactly as given. When nothing could open it, failed gets the
+// address and why.
 class DesktopUrlOpener : public UrlOpener {
 public:
     using Failed = std::function<void(const QString& url, const QString& why)>;
@@ -24,7 +24,3 @@ public:
 private:
     Failed m_failed;
 };
-
-// The command line that hands a URL to the Windows shell: "explorer.exe " and
-// the URL in double quotes, so that one with a colon and port arrives whole.
-QString explorerCommandLine(const QString& url);

@@ -121,8 +121,7 @@ TEST(Ut99Protocol, HostileBytesNeverCrash)
     for (const QByteArray& bytes : hostile) {
         ut99::Reply reply;
         reply.add(bytes);
-        const ServerStatus st = ut99::statusFrom(reply, &reply);
-        EXPECT_GE(st.players.size(), 0u);
+        EXPECT_LE(ut99::statusFrom(reply, &reply).players.size(), 1u); // no packet here names two players
     }
 }
 
