@@ -1,12 +1,12 @@
 #include "controlfactory.h"
 
 #include "artwork.h"
+#include "core/routes.h"
 #include "linklabel.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
 #include "presetcombobox.h"
 #include "query/progressrun.h"
-#include "core/routes.h"
 
 #include <QComboBox>
 #include <QGroupBox>

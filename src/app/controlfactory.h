@@ -1,8 +1,8 @@
 #pragma once
 
 #include "artwork.h"
-#include "windowlayout.h"
 #include "platform/platform.h"
+#include "windowlayout.h"
 
 #include <QFont>
 #include <QHash>

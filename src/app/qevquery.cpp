@@ -5,7 +5,6 @@
 #include "artwork.h"
 #include "buildconfig.h"
 #include "controlfactory.h"
-#include "windowlayout.h"
 #include "favourites/favouritesfile.h"
 #include "linklabel.h"
 #include "platform/browserpane.h"
@@ -14,6 +13,7 @@
 #include "presetcombobox.h"
 #include "query/progressrun.h"
 #include "tabstrip.h"
+#include "windowlayout.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -374,8 +374,7 @@ void QevQuery::pingCommand(ping::PingCommandId id)
             setText(command.hostField, address);
         const bool answered = m_ping->Ping(address, ping::kTimeoutMs, QString());
         setText(command.resultField, QLatin1String(answered ? command.answeredWord : command.unansweredWord));
-        setText(command.timeField,
-                answered ? roundTripText(m_ping->RoundTripMicroseconds) : QStringLiteral("n/a"));
+        setText(command.timeField, answered ? roundTripText(m_ping->RoundTripMicroseconds) : QStringLiteral("n/a"));
         if (m_ping->Reason != 1)
             setText(command.statusLabel, QString::number(m_ping->Status));
     }
@@ -434,7 +433,8 @@ void QevQuery::confirmSave(favourites::SaveTabId id, const std::optional<QString
 {
     m_platform.sounds.play(programFile(error ? "HellNo.wav" : "wickedsick.wav"));
     const favourites::SaveTab& tab = favourites::kSaveTabs[id];
-    QString message = error ? QLatin1String(kNotSavedMessage) + QLatin1Char('\n') + *error : QLatin1String(kSavedMessage);
+    QString message =
+        error ? QLatin1String(kNotSavedMessage) + QLatin1Char('\n') + *error : QLatin1String(kSavedMessage);
     // The UT2004 and UT3 tabs share a dialog: another game's failure stays on show.
     if (const AlertDialog* open = openAlert(tab.dialog)) {
         const QString shown = open->lblAlert->text();

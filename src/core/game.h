@@ -13,11 +13,11 @@ enum class Game { UT99, UT2004, UT3 };
 
 struct GameInfo {
     Game game;
-    const char* id;        // "ut2004": on the command line and in JSON
-    const char* title;     // "UT 2004": on pages
-    quint16 defaultPort;   // a query without a port: the game port (UT99, UT2004) or UT3's query port
-    int queryPortOffset;   // the query port is the game port + this; 0: the port given is the query port
-    int textPortOffset;    // UT2004 also answers its text protocol on the game port + this; 0: no such
+    const char* id;          // "ut2004": on the command line and in JSON
+    const char* title;       // "UT 2004": on pages
+    quint16 defaultPort;     // a query without a port: the game port (UT99, UT2004) or UT3's query port
+    int queryPortOffset;     // the query port is the game port + this; 0: the port given is the query port
+    int textPortOffset;      // UT2004 also answers its text protocol on the game port + this; 0: no such
     bool pageTakesQueryPort; // its status page address carries the query port, else the game port
     // The window's background pictures, as 0xAARRGGBB: the deep colour, the glow and the plate lines.
     std::uint32_t deepColour, glowColour, lineColour;

@@ -22,4 +22,7 @@ const StatusRoute& statusRoute(Game game)
                           [game](const StatusRoute* route) { return route->game == game; });
 }
 
-QString startPageAddress(const QString& webHost, const QString& path) { return QStringLiteral("http://") + webHost + path; }
+QString startPageAddress(const QString& webHost, const QString& path)
+{
+    return QStringLiteral("http://") + webHost + path;
+}

@@ -21,14 +21,14 @@ struct StatusRoute {
 };
 
 inline constexpr StatusRoute kUt99StatusPage{Game::UT99, "/php/UTstats/index.php", "txtip", "portnum", nullptr, ""};
-inline constexpr StatusRoute kUt2004StatusPage{Game::UT2004,         "/phpnuke/html/SQuery/index.php", "ip", "port",
-                                               nullptr,              "&game=UT2004&block=1"};
-inline constexpr StatusRoute kUt3QueryStatusPage{Game::UT3,    "/Qev/UT3Query/ut3query.php", "serverip", "serverqport",
-                                                 "serverwport", ""};
-inline constexpr StatusRoute kUt3FavouritesStatusPage{Game::UT3,    "/UT3Query/ut3query.php", "serverip", "serverqport",
-                                                      "serverwport", ""};
-inline constexpr std::array<const StatusRoute*, 4> kStatusRoutes{
-    &kUt99StatusPage, &kUt2004StatusPage, &kUt3QueryStatusPage, &kUt3FavouritesStatusPage};
+inline constexpr StatusRoute kUt2004StatusPage{
+    Game::UT2004, "/phpnuke/html/SQuery/index.php", "ip", "port", nullptr, "&game=UT2004&block=1"};
+inline constexpr StatusRoute kUt3QueryStatusPage{
+    Game::UT3, "/Qev/UT3Query/ut3query.php", "serverip", "serverqport", "serverwport", ""};
+inline constexpr StatusRoute kUt3FavouritesStatusPage{
+    Game::UT3, "/UT3Query/ut3query.php", "serverip", "serverqport", "serverwport", ""};
+inline constexpr std::array<const StatusRoute*, 4> kStatusRoutes{&kUt99StatusPage, &kUt2004StatusPage,
+                                                                 &kUt3QueryStatusPage, &kUt3FavouritesStatusPage};
 
 // The pages the panes start on, and the voice-chat page.
 enum class StartPage { Ut99Lobby, Ut2004Start, Ut3Start, VoiceChat };

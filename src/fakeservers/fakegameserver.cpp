@@ -102,8 +102,7 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
         packets << gamequery::ut2004::request(Info) + int32Bytes(1) /* server id */ +
                        stringBytes({}) /* address: empty */ + int32Bytes(7777) /* game port */ +
                        int32Bytes(0) /* query port */ + stringBytes(s.name) + stringBytes(s.map) +
-                       stringBytes(s.gameType) +
-                       int32Bytes(static_cast<std::int32_t>(s.players.size()) - s.uncounted) +
+                       stringBytes(s.gameType) + int32Bytes(static_cast<std::int32_t>(s.players.size()) - s.uncounted) +
                        int32Bytes(s.maxPlayers) + int32Bytes(0) /* ping */ + int32Bytes(s.password ? 1 : 0) +
                        stringBytes(QStringLiteral("1")) + QByteArray(2, '\0');
     }
@@ -123,7 +122,10 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
             const FakePlayer& p = s.players[i];
             // Numbers from 1 (0 marks a scoreboard line); bit 29 red, bit 30 blue.
             records << int32Bytes(static_cast<std::int32_t>(i + 1)) + stringBytes(p.name) + int32Bytes(p.ping) +
-                           int32Bytes(p.score) + int32Bytes(p.team == 0 ? (1 << 29) : p.team == 1 ? (1 << 30) : 0);
+                           int32Bytes(p.score) +
+                           int32Bytes(p.team == 0   ? (1 << 29)
+                                      : p.team == 1 ? (1 << 30)
+                                                    : 0);
         }
         packets << ut2004Packets(Players, records, split); // nothing at all when there are no players
     }
@@ -170,8 +172,9 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
         const FakePlayer& p = s.players[i];
         const bool bot = p.name.isEmpty();
         const auto number = [bot](int n) { return bot ? QByteArray() : QByteArray::number(n); };
-        const QByteArray row[] = {ut3Text(p.name),  number(p.score), number(p.ping),
-                                  number(std::max(p.team, 0)), number(0), number(static_cast<int>(i) + 1)};
+        const QByteArray row[] = {ut3Text(p.name), number(p.score),
+                                  number(p.ping),  number(std::max(p.team, 0)),
+                                  number(0),       number(static_cast<int>(i) + 1)};
         for (std::size_t c = 0; c < content.players.size(); ++c)
             content.players[c].values << row[c];
     }

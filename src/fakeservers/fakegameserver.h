@@ -37,7 +37,7 @@ struct Scenario {
     int maxPlayers = 16;
     bool password = false;
     std::vector<FakePlayer> players;
-    int uncounted = 0; // UT2004: the last players are spectators, listed but left out of the count
+    int uncounted = 0;           // UT2004: the last players are spectators, listed but left out of the count
     std::vector<FakeTeam> teams; // UT99: answered to \teams\; UT3: the team section
     std::vector<std::pair<QString, QString>> rules;
     int splitSize = 0;                   // bytes a packet may reach before the next; 0: the game's own

@@ -78,7 +78,7 @@ namespace {
 
 constexpr char kSplitnum[] = "splitnum";
 constexpr char kPlayerMarker = '\x01', kTeamMarker = '\x02';
-constexpr int kMaxRows = 1024; // no server has that many
+constexpr int kMaxRows = 1024;                      // no server has that many
 const QLatin1String kCustomMutators("p1073741828"); // names separated by 1C
 
 // A column's name: lower-case letters ending in "_" (players, section 1) or
@@ -315,7 +315,8 @@ ServerStatus Reply::status() const
             s.password = value == QLatin1String("1") || value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
         if (key != QLatin1String("hostname") && key != QLatin1String("numplayers") &&
             key != QLatin1String("maxplayers"))
-            s.rules.emplace_back(name, key == kCustomMutators ? value.split(QChar(0x1C)).join(QLatin1String(", ")) : value);
+            s.rules.emplace_back(name,
+                                 key == kCustomMutators ? value.split(QChar(0x1C)).join(QLatin1String(", ")) : value);
     }
     // hostname holds the owner's player name; the server's own name is its description.
     s.name = RichText::fromPlain(description.isEmpty() ? hostname : description);

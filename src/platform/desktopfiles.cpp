@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,9 +20,9 @@ constexpr qint64 kMaxSettingsFile = 8 << 20; // far beyond any favourites file
 QByteArray fileStamp(const struct stat& info)
 {
     QByteArray stamp;
-    for (const auto n : {static_cast<qint64>(info.st_dev), static_cast<qint64>(info.st_ino),
-                         static_cast<qint64>(info.st_size), static_cast<qint64>(info.st_mtim.tv_sec),
-                         static_cast<qint64>(info.st_mtim.tv_nsec)})
+    for (const auto n :
+         {static_cast<qint64>(info.st_dev), static_cast<qint64>(info.st_ino), static_cast<qint64>(info.st_size),
+          static_cast<qint64>(info.st_mtim.tv_sec), static_cast<qint64>(info.st_mtim.tv_nsec)})
         stamp += QByteArray::number(n) + ' ';
     return stamp;
 }

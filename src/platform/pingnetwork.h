@@ -32,8 +32,8 @@ public:
 
     struct Echo {
         bool answered = false; // true only for the echo reply to this request
-        int roundTripUs = 0; // microseconds
-        int error = 0; // when not answered: why (no answer in time, send failed, ICMP error)
+        int roundTripUs = 0;   // microseconds
+        int error = 0;         // when not answered: why (no answer in time, send failed, ICMP error)
     };
     virtual Echo sendEcho(int handle, std::uint32_t address, const QByteArray& data, int timeoutMs) = 0;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "favourites/favouriteslots.h"
 #include "core/routes.h"
+#include "favourites/favouriteslots.h"
 
 #include <array>
 

@@ -173,8 +173,7 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
         for (const gamequery::Player& p : players)
             playerTable +=
                 QStringLiteral("<tr><td>%1</td><td class=\"n\">%2</td><td class=\"n\">%3</td><td>%4</td></tr>")
-                    .arg(colouredHtml(p.name), QString::number(p.score), QString::number(p.ping),
-                         teamCell(p.team, s));
+                    .arg(colouredHtml(p.name), QString::number(p.score), QString::number(p.ping), teamCell(p.team, s));
         playerTable += QStringLiteral("</table>");
     }
 
@@ -233,7 +232,8 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         break;
     case Problem::NoAnswer:
         title = QStringLiteral("No answer");
-        message = QStringLiteral("No answer from %1 on query port %2.").arg(escaped(request.host), QString::number(queryPort));
+        message = QStringLiteral("No answer from %1 on query port %2.")
+                      .arg(escaped(request.host), QString::number(queryPort));
         hint = QStringLiteral("The server may be down. The query port is usually the game port + 1 for UT99 and "
                               "UT 2004, and 6500 for UT3.");
         break;
@@ -292,8 +292,7 @@ QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets)
                         .arg(label, escaped(why));
         }
     }
-    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}},
-                game);
+    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}}, game);
 }
 
 QByteArray voiceChatPage(const QString& voiceChatHost)

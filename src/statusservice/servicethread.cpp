@@ -54,7 +54,8 @@ QString ServiceThread::failure() const
     case Outcome::PortTaken:
         return QStringLiteral("The status pages cannot be shown: %1 is in use by another program.").arg(where);
     case Outcome::CannotListen:
-        return QStringLiteral("The status pages cannot be shown: the program cannot listen on %1: %2.").arg(where, m_error);
+        return QStringLiteral("The status pages cannot be shown: the program cannot listen on %1: %2.")
+            .arg(where, m_error);
     }
     return {};
 }

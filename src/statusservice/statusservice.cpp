@@ -1,7 +1,7 @@
 #include "statusservice.h"
 
-#include "pages.h"
 #include "core/routes.h"
+#include "pages.h"
 
 #include <QTimer>
 
@@ -116,8 +116,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
         if (!endpoint) {
             line.note = QStringLiteral("closed");
         } else {
-            line.statusLink =
-                statusLink(game, preset.host, QString::number(endpoint->port + pagePortOffset(game)));
+            line.statusLink = statusLink(game, preset.host, QString::number(endpoint->port + pagePortOffset(game)));
             if (isReservedName(endpoint->host)) {
                 line.note = QStringLiteral("the name %1 did not resolve").arg(endpoint->host);
             } else {

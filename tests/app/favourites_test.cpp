@@ -202,7 +202,7 @@ TEST_F(Favourites, FieldsTakeNoLineBreakAndAtMost254Characters)
     EXPECT_EQ(field("ServerPort046")->text().size(), 254);
     field("ServerPort046")->setText(QString(253, QLatin1Char('p')) + QStringLiteral("\U0001F600"));
     EXPECT_EQ(field("ServerPort046")->text(), QString(253, QLatin1Char('p'))); // no half of the emoji
-    EXPECT_EQ(field("txtNameOrIP")->maxLength(), 32767); // only the favourites are bounded
+    EXPECT_EQ(field("txtNameOrIP")->maxLength(), 32767);                       // only the favourites are bounded
 }
 
 } // namespace

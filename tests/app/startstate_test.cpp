@@ -1,6 +1,6 @@
+#include "app/weblinks.h"
 #include "app/windowlayout.h"
 #include "buildconfig.h"
-#include "app/weblinks.h"
 #include "favourites/savetabs.h"
 #include "ping/pingcommands.h"
 #include "query/launch.h"

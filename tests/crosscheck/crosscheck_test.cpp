@@ -124,13 +124,13 @@ std::vector<std::pair<QString, int>> gamedigPlayers(const QJsonObject& json, con
 // Where a tool is known to read a thing wrong, that thing is left out of its
 // comparison.
 struct Weakness {
-    bool asciiOnly = false;         // garbles non-ASCII names: such players are not compared
-    bool namesOnly = false;         // players' scores are not compared
+    bool asciiOnly = false;          // garbles non-ASCII names: such players are not compared
+    bool namesOnly = false;          // players' scores are not compared
     bool playersInOrderOnly = false; // loses players whose keys come before numplayers
 };
 
 struct Tool {
-    const char* type;       // quakestat's option or gamedig's type
+    const char* type; // quakestat's option or gamedig's type
     Weakness weakness;
 };
 
@@ -181,8 +181,7 @@ Seen fromGamedig(const QJsonObject& json, const char* scoreKey)
     return seen;
 }
 
-Scenario scenario(Protocol protocol, std::vector<fakeservers::FakePlayer> players, int splitSize = 0,
-                  int uncounted = 0)
+Scenario scenario(Protocol protocol, std::vector<fakeservers::FakePlayer> players, int splitSize = 0, int uncounted = 0)
 {
     Scenario s;
     s.protocol = protocol;
@@ -194,7 +193,8 @@ Scenario scenario(Protocol protocol, std::vector<fakeservers::FakePlayer> player
     return s;
 }
 
-const std::vector<fakeservers::FakePlayer> kFew = {{"Alpha", 12, 40, -1}, {"Bravo", -4, 55, -1}, {"Charlie", 30, 70, -1}};
+const std::vector<fakeservers::FakePlayer> kFew = {
+    {"Alpha", 12, 40, -1}, {"Bravo", -4, 55, -1}, {"Charlie", 30, 70, -1}};
 
 // Eleven players, one non-ASCII, and bots where asked.
 std::vector<fakeservers::FakePlayer> many(bool bots)

@@ -225,7 +225,8 @@ TEST(UtqueryUnderXvfb, ShowsItsWindowAndLeavesNothingBehindWhenClosed)
 void saveFirstUt99Favourite(const RunningProgram& program)
 {
     program.click(4245, 150); // the "UT99 Favorite Servers" tab
-    const std::pair<int, const char*> slot1[] = {{780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
+    const std::pair<int, const char*> slot1[] = {
+        {780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
     for (const auto& [left, text] : slot1) {
         program.click(left, 1340);
         program.type(QString::fromLatin1(text));
@@ -312,9 +313,9 @@ TEST(UtqueryUnderXvfb, ThePingDisplayIsClearedWhileTheEchoWaits)
 {
     QTemporaryDir workingDirectory;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    RunningProgram program(QStringLiteral("unshare"), workingDirectory.path(), environment,
-                           {"-rn", "sh", "-c",
-                            "ip link set lo up && ip route add 198.51.100.7/32 dev lo && exec \"$0\"", kProgram});
+    RunningProgram program(
+        QStringLiteral("unshare"), workingDirectory.path(), environment,
+        {"-rn", "sh", "-c", "ip link set lo up && ip route add 198.51.100.7/32 dev lo && exec \"$0\"", kProgram});
     if (!program.shown())
         GTEST_SKIP() << "cannot make a network namespace here";
     // The time field's inside, without its border.

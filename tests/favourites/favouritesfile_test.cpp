@@ -71,10 +71,10 @@ TEST(FavouritesFile, RoundTripKeepsEveryTextExactly)
         QStringLiteral("a=b=c"),
         QStringLiteral("[SERVER]"),
         QStringLiteral(";not a comment"),
-        QStringLiteral("Café «Ünreal» €5"),  // Windows-1252
-        QStringLiteral("-=ß®=- Clan"),        // Windows-1252 bytes DF AE that also form UTF-8
-        QStringLiteral("Ã© Â£ â„¢"),          // the same, three times
-        QStringLiteral("™ • … ‰ Ÿ"),          // symbols of 0x80-0x9F
+        QStringLiteral("Café «Ünreal» €5"), // Windows-1252
+        QStringLiteral("-=ß®=- Clan"),      // Windows-1252 bytes DF AE that also form UTF-8
+        QStringLiteral("Ã© Â£ â„¢"),        // the same, three times
+        QStringLiteral("™ • … ‰ Ÿ"),        // symbols of 0x80-0x9F
         QStringLiteral("Сервер 東京 玩家"), // no Windows-1252: the file becomes UTF-8
         QStringLiteral("GG \U0001F600\U0001F3C6"),
         QString(254, QLatin1Char('x')),
@@ -111,7 +111,9 @@ TEST(FavouritesFile, EncodingIsWindows1252UnlessATextDoesNotFit)
         return fileContent(kUt99Slots, [&](const char* f) { return qstrcmp(f, "ServerName") == 0 ? name : QString(); });
     };
     EXPECT_TRUE(file(QStringLiteral("Café €")).contains("ServerName=Caf\xE9 \x80\r\n"));
-    EXPECT_TRUE(file(QStringLiteral("a\u00A0b")).contains("ServerName=a\xA0" "b\r\n")); // the no-break space too
+    EXPECT_TRUE(file(QStringLiteral("a\u00A0b"))
+                    .contains("ServerName=a\xA0"
+                              "b\r\n")); // the no-break space too
     EXPECT_TRUE(file(QStringLiteral("Ж")).contains("ServerName=\xD0\x96\r\n"));
     // A file of the original program: Windows-1252 bytes that are not valid UTF-8.
     EXPECT_EQ(profileValue("[SERVER]\r\nServerName=Caf\xE9 \x80 \x9F \x8D\r\n", QStringLiteral("SERVER"),

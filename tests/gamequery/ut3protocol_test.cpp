@@ -12,10 +12,7 @@ using namespace gamequery;
 constexpr std::uint32_t kSession = 0x01020304;
 
 // A literal's bytes, NULs included, without its terminator.
-template <std::size_t N> QByteArray bytes(const char (&literal)[N])
-{
-    return QByteArray(literal, N - 1);
-}
+template <std::size_t N> QByteArray bytes(const char (&literal)[N]) { return QByteArray(literal, N - 1); }
 
 TEST(Ut3Protocol, Challenge)
 {
@@ -114,19 +111,28 @@ TEST(Ut3Protocol, RepliesAsRealServersSendThem)
 {
     const QByteArray head = QByteArray("\x00\x01\x02\x03\x04", 5) + bytes("splitnum\0");
     // One player and two bots: every player column carries three values, the bots' empty.
-    const QByteArray padded =
-        head + bytes("\x80\x00hostname\0Owner\0p1073741827\0Padded\0numplayers\0003\0"
-                     "p1073741828\0Mut A\x1CMut B\0\0\x01"
-                     "player_\0\x00Sierra Vasquez\0\0\0\0score_\0\x00" "7\0\0\0\0ping_\0\x00" "48\0\0\0\0"
-                     "team_\0\x00" "1\0\0\0\0\0\x02team_t\0\x00Red\0Blue\0\0score_t\0\x00" "3\0" "1\0\0\0");
+    const QByteArray padded = head + bytes("\x80\x00hostname\0Owner\0p1073741827\0Padded\0numplayers\0003\0"
+                                           "p1073741828\0Mut A\x1CMut B\0\0\x01"
+                                           "player_\0\x00Sierra Vasquez\0\0\0\0score_\0\x00"
+                                           "7\0\0\0\0ping_\0\x00"
+                                           "48\0\0\0\0"
+                                           "team_\0\x00"
+                                           "1\0\0\0\0\0\x02team_t\0\x00Red\0Blue\0\0score_t\0\x00"
+                                           "3\0"
+                                           "1\0\0\0");
     // Three packets: the second begins among the server's keys, the third
     // inside the player columns, repeating each column's name and first row.
     const QList<QByteArray> split = {
         head + bytes("\x00\x00hostname\0Owner\0p1073741827\0Split\0"),
         head + bytes("\x01\x00p1073741825\0VCTF-Suspense\0numplayers\0003\0\0\x01"
-                     "player_\0\x00" "Alpha\0\0score_\0\x00" "5\0\0\0"),
-        head + bytes("\x82\x01player_\0\x01" "Bravo\0Charlie\0\0score_\0\x01-2\0" "9\0\0\0"
-                     "\x02team_t\0\x00Red\0\0score_t\0\x00" "4\0\0\0"),
+                     "player_\0\x00"
+                     "Alpha\0\0score_\0\x00"
+                     "5\0\0\0"),
+        head + bytes("\x82\x01player_\0\x01"
+                     "Bravo\0Charlie\0\0score_\0\x01-2\0"
+                     "9\0\0\0"
+                     "\x02team_t\0\x00Red\0\0score_t\0\x00"
+                     "4\0\0\0"),
     };
     const auto players = [](const ServerStatus& st) {
         std::vector<std::pair<QString, int>> seen;
@@ -199,6 +205,5 @@ TEST(Ut3Protocol, HostileBytesNeverCrash)
         (void)r.status();
     }
 }
-
 
 } // namespace

@@ -64,9 +64,9 @@ TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
 // with only loopback, a route for kSilentAddress into it, and no way out.
 TEST(LinuxPingNetwork, InsideANetworkNamespaceOfItsOwn)
 {
-    rerunInOwnNamespace("-rn",
-                        QStringLiteral("ip link set lo up && ip route add %1/32 dev lo").arg(QLatin1String(kSilentAddress)),
-                        "InOwnNamespace", kInNamespace);
+    rerunInOwnNamespace(
+        "-rn", QStringLiteral("ip link set lo up && ip route add %1/32 dev lo").arg(QLatin1String(kSilentAddress)),
+        "InOwnNamespace", kInNamespace);
 }
 
 class InOwnNamespace : public ::testing::Test {

@@ -122,7 +122,8 @@ TEST_F(Service, EachRouteShowsTheServerBehindIt)
         EXPECT_LT(page.body.indexOf(nonLatin(c.protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
         EXPECT_LT(page.body.indexOf(QStringLiteral("&lt;img")), page.body.indexOf(QStringLiteral(">Low %1%2<")));
         // A "%1" in a name is text: every cell of its row stays in its column.
-        EXPECT_TRUE(page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
+        EXPECT_TRUE(
+            page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
         if (c.protocol != Protocol::Ut2004Binary) {
             EXPECT_TRUE(page.body.contains(QStringLiteral("Team scores")));
             EXPECT_TRUE(page.body.contains(QStringLiteral("Red %2</td><td class=\"n\">7</td>")));

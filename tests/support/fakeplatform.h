@@ -66,8 +66,8 @@ public:
     }
 
     QHash<QString, QByteArray> contents;
-    QStringList reads;              // file of each value read, in order
-    QStringList writes;             // file of each replacement asked for, in order
+    QStringList reads;                // file of each value read, in order
+    QStringList writes;               // file of each replacement asked for, in order
     QHash<QString, QString> failures; // file name -> why its replacements fail
 };
 
