@@ -1,8 +1,6 @@
 #include "queryclient.h"
 
-#include "ut2004protocol.h"
-#include "ut3protocol.h"
-#include "ut99protocol.h"
+#include "session.h"
 
 #include <QElapsedTimer>
 #include <QHostInfo>
@@ -13,35 +11,14 @@
 #include <QUdpSocket>
 #include <QVariant>
 
-#include <map>
-
 namespace gamequery {
 
 namespace {
 
-// After the last packet of a reply that does not say it is the last, this
-// much silence ends the wait.
-constexpr int kQuietGapMs = 150;
-// A UT2004 reply that reached its player count may still carry records past
-// it (spectators are listed but not counted); they leave the server in the
-// same burst, so a short silence after the last packet proves the list whole.
-constexpr int kUt2004SettleMs = 30;
 // Queries started together, and the pause before the next burst.
 constexpr std::size_t kBurst = 16;
 constexpr int kBurstGapMs = 2;
 constexpr int kReceiveBuffer = 4 << 20; // the system may grant less
-
-using Pairs = std::vector<std::pair<QString, QString>>;
-
-bool isStatusReply(const Pairs& pairs)
-{
-    for (const auto& [key, value] : pairs) {
-        if (key == QLatin1String("hostname") || key == QLatin1String("gamename") ||
-            key == QLatin1String("numplayers") || key.startsWith(QLatin1String("player_")))
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -64,18 +41,20 @@ quint16 QueryClient::queryPort(const QueryRequest& request)
     return request.portIsQueryPort ? port : static_cast<quint16>(port + game.queryPortOffset);
 }
 
-// One query: the protocol's requests, the packets of its replies, the waits.
+// One query on the wire: its session's requests, the packets of its
+// replies, the deadlines.
 class Exchange : public QObject {
 public:
     using Done = std::function<void(const QueryResult&)>;
 
     Exchange(QueryClient& client, const QueryRequest& request, const QHostAddress& address, Done done)
-        : m_client(client), m_done(std::move(done)), m_session(QRandomGenerator::global()->generate() & 0x7F7F7F7F),
-          m_ut3(m_session)
+        : m_client(client), m_done(std::move(done))
     {
         m_result.request = request;
         m_result.address = address;
         m_result.queryPort = QueryClient::queryPort(request);
+        m_session = makeSession(request.game, m_result.queryPort, !request.portIsQueryPort,
+                                QRandomGenerator::global()->generate() & 0x7F7F7F7F);
         m_attempt.setSingleShot(true);
         m_gap.setSingleShot(true);
         connect(&m_attempt, &QTimer::timeout, this, &Exchange::attemptTimedOut);
@@ -90,171 +69,50 @@ public:
 
     bool accepts(const QHostAddress& from, quint16 port) const
     {
-        return from.isEqual(m_result.address, QHostAddress::ConvertV4MappedToIPv4) &&
-               (port == m_result.queryPort || (m_textFallback && port == textPort()));
+        return from.isEqual(m_result.address, QHostAddress::ConvertV4MappedToIPv4) && m_session->listensOn(port);
     }
 
     void receive(quint16 port, const QByteArray& datagram)
     {
         if (m_finished)
             return;
-        const bool text = m_result.request.game != Game::UT2004 || port == textPort();
-        bool understood = false;
-        if (m_result.request.game == Game::UT3)
-            understood = receiveUt3(datagram);
-        else if (text)
-            understood = receiveText(port, datagram);
-        else
-            understood = m_ut2004.add(datagram);
-        if (!understood) {
-            ++m_malformed;
+        switch (m_session->receive(port, datagram)) {
+        case Session::Progress::Bad: ++m_malformed; return;
+        case Session::Progress::ReplyNeeded:
+            m_attempts = 1;
+            sendRequests();
+            return;
+        case Session::Progress::Pending:
+            noteRoundTrip();
+            if (const int gap = m_session->quietGapMs())
+                m_gap.start(gap);
+            return;
+        case Session::Progress::Done:
+            noteRoundTrip();
+            finish();
             return;
         }
-        if (m_result.roundTripMs < 0 && m_stageStarted)
-            m_result.roundTripMs = static_cast<int>(m_clock.elapsed());
-        checkDone(port);
     }
 
 private:
-    quint16 textPort() const
-    {
-        const GameInfo& game = gameInfo(m_result.request.game);
-        return static_cast<quint16>(m_result.queryPort - game.queryPortOffset + game.textPortOffset);
-    }
-
     void sendRequests()
     {
-        const quint16 port = m_result.queryPort;
-        switch (m_result.request.game) {
-        case Game::UT99: sendText(port); break;
-        case Game::UT2004:
-            if (m_textMode) {
-                sendText(textPort());
-                break;
-            }
-            send(port, ut2004::request(ut2004::Info));
-            send(port, ut2004::request(ut2004::RulesAndPlayers));
-            // A second attempt also asks the text protocol on game port + 10.
-            if (m_attempts > 1 && !m_result.request.portIsQueryPort) {
-                m_textFallback = true;
-                sendText(textPort());
-            }
-            break;
-        case Game::UT3:
-            if (m_challenge)
-                send(port, ut3::statusRequest(m_session, *m_challenge));
-            else
-                send(port, ut3::challengeRequest(m_session));
-            break;
-        }
+        for (const Outgoing& out : m_session->requests(m_attempts))
+            m_client.send(m_result.address, out.port, out.bytes);
         m_clock.start();
-        m_stageStarted = m_result.request.game != Game::UT3 || m_challenge.has_value();
         m_attempt.start(m_result.request.timeoutMs);
     }
 
-    void sendText(quint16 port)
+    // From the last requests sent to the first packet that answers them.
+    void noteRoundTrip()
     {
-        // \teams\ goes alone: its team_N keys would clash with the players'.
-        send(port, ut99::kStatusRequest);
-        send(port, ut99::kTeamsRequest);
-    }
-
-    void send(quint16 port, const QByteArray& datagram) { m_client.send(m_result.address, port, datagram); }
-
-    bool receiveUt3(const QByteArray& datagram)
-    {
-        if (!m_challenge) {
-            const auto challenge = ut3::challengeFrom(datagram, m_session);
-            if (!challenge)
-                return false;
-            m_challenge = challenge;
-            m_attempts = 1;
-            sendRequests();
-            return true;
-        }
-        return m_ut3.add(datagram) || ut3::challengeFrom(datagram, m_session).has_value();
-    }
-
-    bool receiveText(quint16 port, const QByteArray& datagram)
-    {
-        if (!datagram.startsWith('\\'))
-            return false;
-        if (m_result.request.game == Game::UT2004 && port == textPort())
-            m_textMode = true;
-        // Packets are grouped by their reply's number N of "\queryid\N.M".
-        const Pairs pairs = ut99::parsePairs(datagram);
-        int reply = -1;
-        for (const auto& [key, value] : pairs) {
-            if (key == QLatin1String("queryid"))
-                reply = value.section(QLatin1Char('.'), 0, 0).toInt();
-        }
-        m_textReplies[reply].add(datagram);
-        if (isStatusReply(pairs))
-            m_statusReply = reply;
-        return true;
-    }
-
-    void checkDone(quint16 port)
-    {
-        switch (m_result.request.game) {
-        case Game::UT3:
-            if (m_ut3.complete())
-                finish();
-            return;
-        case Game::UT2004:
-            if (!m_textMode && port != textPort()) {
-                if (m_ut2004.complete())
-                    m_gap.start(kUt2004SettleMs);
-                else if (m_ut2004.hasInfo())
-                    m_gap.start(kQuietGapMs);
-                return;
-            }
-            [[fallthrough]];
-        case Game::UT99: {
-            const ut99::Reply* status = textStatus();
-            if (!status || !status->complete())
-                return;
-            const ut99::Reply* teams = textTeams();
-            if (teams && teams->complete())
-                finish();
-            else
-                m_gap.start(kQuietGapMs); // older servers never answer a teams request
-            return;
-        }
-        }
-    }
-
-    const ut99::Reply* textStatus() const
-    {
-        const auto it = m_textReplies.find(m_statusReply);
-        return m_statusReply >= -1 && it != m_textReplies.end() ? &it->second : nullptr;
-    }
-
-    const ut99::Reply* textTeams() const
-    {
-        for (const auto& [number, reply] : m_textReplies) {
-            if (number != m_statusReply)
-                return &reply;
-        }
-        return nullptr;
-    }
-
-    bool hasAnything() const
-    {
-        switch (m_result.request.game) {
-        case Game::UT3: return m_ut3.hasAnyPacket();
-        case Game::UT2004:
-            if (!m_textMode)
-                return m_ut2004.hasInfo();
-            [[fallthrough]];
-        case Game::UT99: return textStatus() != nullptr;
-        }
-        return false;
+        if (m_result.roundTripMs < 0)
+            m_result.roundTripMs = static_cast<int>(m_clock.elapsed());
     }
 
     void attemptTimedOut()
     {
-        if (hasAnything()) {
+        if (m_session->hasStatus()) {
             finish();
             return;
         }
@@ -269,24 +127,12 @@ private:
 
     void finish()
     {
-        if (!hasAnything()) {
+        if (m_session->hasStatus()) {
+            m_result.outcome = QueryResult::Outcome::Answered;
+            m_result.status = m_session->status();
+        } else {
             m_result.outcome = QueryResult::Outcome::Malformed;
-            finishWith();
-            return;
         }
-        ServerStatus status;
-        switch (m_result.request.game) {
-        case Game::UT3: status = m_ut3.status(); break;
-        case Game::UT2004:
-            if (!m_textMode) {
-                status = m_ut2004.status();
-                break;
-            }
-            [[fallthrough]];
-        case Game::UT99: status = ut99::statusFrom(*textStatus(), textTeams(), m_result.request.game); break;
-        }
-        m_result.outcome = QueryResult::Outcome::Answered;
-        m_result.status = std::move(status);
         finishWith();
     }
 
@@ -304,21 +150,12 @@ private:
     QueryClient& m_client;
     Done m_done;
     QueryResult m_result;
+    std::unique_ptr<Session> m_session;
     QTimer m_attempt, m_gap;
     QElapsedTimer m_clock;
-    bool m_stageStarted = false;
     int m_attempts = 0;
     int m_malformed = 0;
     bool m_finished = false;
-    // UT99 text protocol, and UT2004's on game port + 10.
-    bool m_textFallback = false;
-    bool m_textMode = false;
-    std::map<int, ut99::Reply> m_textReplies;
-    int m_statusReply = -2;
-    ut2004::Reply m_ut2004;
-    std::uint32_t m_session = 0;
-    std::optional<std::int32_t> m_challenge;
-    ut3::Reply m_ut3;
 };
 
 QueryClient::QueryClient(QObject* parent)

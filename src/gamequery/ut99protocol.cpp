@@ -63,30 +63,40 @@ std::vector<std::pair<QString, QString>> parsePairs(const QByteArray& packet)
     return pairs;
 }
 
-bool Reply::add(const QByteArray& packet)
+std::optional<Packet> readPacket(const QByteArray& bytes)
 {
-    if (!packet.startsWith('\\'))
-        return false;
-    auto pairs = parsePairs(packet);
-    int part = 0;
-    bool final = false;
-    for (auto it = pairs.begin(); it != pairs.end();) {
-        if (it->first == QLatin1String("queryid")) {
-            part = it->second.section(QLatin1Char('.'), 1, 1).toInt();
-            it = pairs.erase(it);
-        } else if (it->first == QLatin1String("final")) {
-            final = true;
-            it = pairs.erase(it);
+    if (!bytes.startsWith('\\'))
+        return std::nullopt;
+    Packet packet;
+    for (auto& [key, value] : parsePairs(bytes)) {
+        if (key == QLatin1String("queryid")) {
+            packet.reply = value.section(QLatin1Char('.'), 0, 0).toInt();
+            packet.part = value.section(QLatin1Char('.'), 1, 1).toInt();
+        } else if (key == QLatin1String("final")) {
+            packet.final = true;
         } else {
-            ++it;
+            packet.pairs.emplace_back(std::move(key), std::move(value));
         }
     }
+    return packet;
+}
+
+void Reply::add(Packet packet)
+{
+    int part = packet.part;
     if (part <= 0)
         part = m_nextUnnumbered++;
-    if (final && part < 1000000)
+    if (packet.final && part < 1000000)
         m_finalPart = part;
-    m_parts[part] = std::move(pairs);
-    return true;
+    m_parts[part] = std::move(packet.pairs);
+}
+
+bool Reply::add(const QByteArray& bytes)
+{
+    auto packet = readPacket(bytes);
+    if (packet)
+        add(std::move(*packet));
+    return packet.has_value();
 }
 
 bool Reply::complete() const

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QMap>
 
+#include <optional>
+
 // UT99's text protocol: "\key\value" pairs, a reply split over packets that
 // carry "\queryid\N.M" and, on the last, "\final\". Also the UT2004 text
 // protocol on game port + 10, which is the same.
@@ -17,11 +19,23 @@ inline constexpr char kTeamsRequest[] = "\\teams\\";
 // backslashes (the admin's e-mail, mutator lists) run on to the next known key.
 std::vector<std::pair<QString, QString>> parsePairs(const QByteArray& packet);
 
+// One packet of a reply: its number N and part M from "\queryid\N.M" (-1
+// and 0 where it has none), whether it is marked final, its other pairs.
+struct Packet {
+    int reply = -1;
+    int part = 0;
+    bool final = false;
+    std::vector<std::pair<QString, QString>> pairs;
+};
+// Nullopt for a packet that is not in the text protocol.
+std::optional<Packet> readPacket(const QByteArray& bytes);
+
 // Collects the packets of one reply, in whatever order they come.
 class Reply {
 public:
+    void add(Packet packet);
     // False for a packet that is not part of such a reply.
-    bool add(const QByteArray& packet);
+    bool add(const QByteArray& bytes);
     // Every part up to the one marked final is in.
     bool complete() const;
     bool empty() const { return m_parts.isEmpty(); }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "serverstatus.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace gamequery {
+
+// A datagram to send, and the port of the server it goes to.
+struct Outgoing {
+    quint16 port = 0;
+    QByteArray bytes;
+};
+
+// One game's query exchange without sockets or clocks: the requests of an
+// attempt, and what each packet received means. The transport sends, waits
+// and keeps the deadlines.
+class Session {
+public:
+    enum class Progress {
+        Bad,         // not a packet of this exchange
+        Pending,     // understood; more may come (see quietGapMs)
+        ReplyNeeded, // understood; send requests() again now
+        Done,        // the reply is whole
+    };
+
+    virtual ~Session() = default;
+    // attempt counts from 1; a silent server is asked again.
+    virtual std::vector<Outgoing> requests(int attempt) = 0;
+    virtual bool listensOn(quint16 port) const = 0;
+    virtual Progress receive(quint16 port, const QByteArray& packet) = 0;
+    // While Pending: the silence that proves the reply whole, or 0 to wait
+    // for the attempt's deadline.
+    virtual int quietGapMs() const = 0;
+    // Something that makes a status has come.
+    virtual bool hasStatus() const = 0;
+    virtual ServerStatus status() const = 0;
+};
+
+// The session of a game. UT99 and UT2004 queryPort is game port + 1; a UT2004
+// session may fall back to the text protocol on game port + 10 when it was
+// given the game port.
+std::unique_ptr<Session> makeSession(Game game, quint16 queryPort, bool fromGamePort, std::uint32_t id);
+
+} // namespace gamequery
