@@ -267,18 +267,19 @@ void QevQuery::lookup04f() { loadStatusPage(query::Ut2004Favourites); }
 void QevQuery::lookuput3() { loadStatusPage(query::Ut3Query); }
 void QevQuery::lookuput3f() { loadStatusPage(query::Ut3Favourites); }
 
-void QevQuery::Combo1_Click() { choosePreset(query::ut99Presets()); }
-void QevQuery::Combo2_Click() { choosePreset(query::ut3Presets()); }
-void QevQuery::Combo3_Click() { choosePreset(query::ut2004Presets()); }
+void QevQuery::Combo1_Click() { choosePreset(query::kPresetLists[0]); }
+void QevQuery::Combo2_Click() { choosePreset(query::kPresetLists[1]); }
+void QevQuery::Combo3_Click() { choosePreset(query::kPresetLists[2]); }
 
 void QevQuery::choosePreset(const query::PresetList& list)
 {
     const auto* combo = widget<QComboBox>(list.combo);
+    const auto rows = query::presetRows(list);
     for (std::size_t field = 0; field < list.fields.size() && list.fields[field]; ++field) {
         // The chosen index is read afresh for every field; outside the table nothing is written.
         const int index = combo->currentIndex();
-        if (index >= 0 && static_cast<std::size_t>(index) < list.rows.size())
-            setText(list.fields[field], list.rows[static_cast<std::size_t>(index)][field]);
+        if (index >= 0 && static_cast<std::size_t>(index) < rows.size())
+            setText(list.fields[field], rows[static_cast<std::size_t>(index)][field]);
     }
 }
 

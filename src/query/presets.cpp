@@ -1,31 +1,36 @@
 #include "presets.h"
 
-#include "buildconfig.h"
-
 namespace query {
 
-const PresetList& ut99Presets()
+namespace {
+
+QString fieldText(const PresetServer& server, PresetField role)
 {
-    static const PresetList list{
-        "Combo1",
-        {"txtNameOrIP", "txtText2", "txtText3"},
-        {{UTQ_PRESET_HOST_A, "7778", "7777"}, {UTQ_PRESET_HOST_B, "7778", "7777"}, {"", "", ""}}};
-    return list;
+    switch (role) {
+    case PresetField::Host: return QString::fromLatin1(server.host);
+    case PresetField::QueryPort: return QString::number(server.port + gameInfo(server.game).queryPortOffset);
+    case PresetField::GamePort: return QString::number(server.port);
+    case PresetField::WebPort: return QString::number(server.webPort);
+    }
+    return {};
 }
 
-const PresetList& ut3Presets()
-{
-    static const PresetList list{
-        "Combo2", {"ut3iptxt", "txtQueryPort", "txtServerWeb"}, {{UTQ_PRESET_HOST_B, "6500", "0"}, {"", "6500", "0"}}};
-    return list;
-}
+} // namespace
 
-const PresetList& ut2004Presets()
+std::vector<std::array<QString, 3>> presetRows(const PresetList& list)
 {
-    // The clan's UT2004 server is gone; its preset says so in the host field.
-    static const PresetList list{
-        "Combo3", {"txt04Server", "txt04port", nullptr}, {{"Server Closed", "7777"}, {"", "7777"}}};
-    return list;
+    const auto row = [&list](const PresetServer& server) {
+        return std::array<QString, 3>{fieldText(server, list.roles[0]), fieldText(server, list.roles[1]),
+                                      fieldText(server, list.roles[2])};
+    };
+    std::vector<std::array<QString, 3>> rows;
+    for (const PresetServer& server : kPresetServers) {
+        if (server.game == list.game)
+            rows.push_back(row(server));
+    }
+    rows.push_back(list.customKeepsPorts ? row({list.game, "Custom", "", gameInfo(list.game).defaultPort, 0})
+                                         : std::array<QString, 3>{});
+    return rows;
 }
 
 } // namespace query

@@ -2,6 +2,7 @@
 
 #include "buildconfig.h"
 #include "core/hostport.h"
+#include "core/presets.h"
 
 namespace statusservice {
 
@@ -31,12 +32,9 @@ ServiceOptions defaultOptions()
     ServiceOptions options;
     setListen(options, QStringLiteral(UTQ_MAIN_STATUS_HOST));
     options.voiceChatHost = QStringLiteral(UTQ_VOICE_CHAT_HOST);
-    options.presets = {
-        {Game::UT99, QStringLiteral("{Qev} US"), QStringLiteral(UTQ_PRESET_HOST_A), QStringLiteral("7777")},
-        {Game::UT99, QStringLiteral("{Qev} UK"), QStringLiteral(UTQ_PRESET_HOST_B), QStringLiteral("7777")},
-        {Game::UT2004, QStringLiteral("{Qev}"), QStringLiteral("Server Closed"), QStringLiteral("7777")},
-        {Game::UT3, QStringLiteral("{Qev}"), QStringLiteral(UTQ_PRESET_HOST_B), QStringLiteral("6500")},
-    };
+    for (const PresetServer& server : kPresetServers)
+        options.presets.push_back({server.game, QString::fromLatin1(server.label), QString::fromLatin1(server.host),
+                                   QString::number(server.port)});
     return options;
 }
 

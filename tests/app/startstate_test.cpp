@@ -361,9 +361,9 @@ TEST_F(StartState, EveryNameInTheTablesIsAControlOfItsKind)
         add({b.button}, {Kind::Button});
         add({b.portField}, {Kind::TextField});
     }
-    for (const query::PresetList* list : {&query::ut99Presets(), &query::ut3Presets(), &query::ut2004Presets()}) {
-        add({list->combo}, {Kind::ComboBox});
-        add({list->fields[0], list->fields[1], list->fields[2]}, {Kind::TextField});
+    for (const query::PresetList& list : query::kPresetLists) {
+        add({list.combo}, {Kind::ComboBox});
+        add({list.fields[0], list.fields[1], list.fields[2]}, {Kind::TextField});
     }
     for (const weblinks::WebLink& link : weblinks::kLinks)
         add({link.control}, {Kind::Label, Kind::Button});
