@@ -1,4 +1,4 @@
-#include "app/qevquery.h"
+#include "qevquery.h"
 #include "buildconfig.h"
 #include "platform/desktopplatform.h"
 #include "statusservice/defaults.h"
