@@ -2,21 +2,14 @@
 
 #include "adminpassword.h"
 #include "alertdialog.h"
-#include "artwork.h"
 #include "buildconfig.h"
-#include "controlfactory.h"
 #include "favourites/favouritesfile.h"
-#include "linklabel.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
 #include "platform/urlopener.h"
-#include "presetcombobox.h"
+#include "qevqueryhandlers.h"
 #include "query/progressrun.h"
-#include "tabstrip.h"
-#include "windowlayout.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -32,176 +25,13 @@ using query::QueryTabId;
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 // A text field's greatest length, which selects the whole of any text.
 constexpr int kWholeText = 32767;
-
-// The handlers of each querying tab, in the order of query::kQueryTabs.
-struct QueryHandlers {
-    void (QevQuery::*click)();
-    void (QevQuery::*tick)();
-    void (QevQuery::*lookup)();
-};
-constexpr QueryHandlers kQueryHandlers[query::QueryTabCount] = {
-    {&QevQuery::cmdBeginQuery_Click, &QevQuery::Timer1_Timer, &QevQuery::lookup},
-    {&QevQuery::cmdBeginQuery2_Click, &QevQuery::Timer3_Timer, &QevQuery::lookup1},
-    {&QevQuery::cmdBeginQuery04_Click, &QevQuery::Timer04_Timer, &QevQuery::lookup04},
-    {&QevQuery::cmdBeginQuery04f_Click, &QevQuery::Timer041_Timer, &QevQuery::lookup04f},
-    {&QevQuery::cmdBeginQueryut3_Click, &QevQuery::Timerut3_Timer, &QevQuery::lookuput3},
-    {&QevQuery::cmdBeginQueryut3f_Click, &QevQuery::Timerut3f_Timer, &QevQuery::lookuput3f},
-};
 
 constexpr char kSavedMessage[] = "Changes Successfully Saved!";
 constexpr char kNotSavedMessage[] = "Changes NOT Saved!";
 
-struct SaveHandlers {
-    void (QevQuery::*click)();
-    void (QevQuery::*tick)();
-    std::optional<QString> (QevQuery::*writer)();
-};
-constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
-    {&QevQuery::cmdSaveChanges_Click, &QevQuery::Timer2_Timer, &QevQuery::lookup2},
-    {&QevQuery::cmdSaveChanges04f_Click, &QevQuery::Timer042_Timer, &QevQuery::lookup042},
-    {&QevQuery::cmdSaveChangesut3_Click, &QevQuery::Timerut3s_Timer, &QevQuery::lookuput3s},
-};
-
-constexpr void (QevQuery::*kPingHandlers[ping::CommandCount])() = {
-    &QevQuery::cmdPing_Click,    &QevQuery::cmdPing2_Click, &QevQuery::cmdping04_Click,
-    &QevQuery::cmdping042_Click, &QevQuery::cmdpUT3_Click,  &QevQuery::cmdpUT32_Click,
-};
-
-// Controls whose click (or choice) has a handler of its own.
-struct ClickHandler {
-    const char* control;
-    void (QevQuery::*handler)();
-};
-constexpr ClickHandler kClickHandlers[] = {
-    {"Combo1", &QevQuery::Combo1_Click},
-    {"Combo2", &QevQuery::Combo2_Click},
-    {"Combo3", &QevQuery::Combo3_Click},
-    {"cmdLaunchGame", &QevQuery::cmdLaunchGame_Click},
-    {"cmdLaunchGame2", &QevQuery::cmdLaunchGame2_Click},
-    {"cmdA1", &QevQuery::cmdA1_Click},
-    {"cmdA2", &QevQuery::cmdA2_Click},
-    {"lblA1", &QevQuery::lblA1_Click},
-    {"lblA2", &QevQuery::lblA2_Click},
-    {"lblA4", &QevQuery::lblA4_Click},
-    {"lblQev", &QevQuery::lblQev_Click},
-    {"cmdAdminUT3", &QevQuery::cmdAdminUT3_Click},
-};
-
 } // namespace
-
-QevQuery::QevQuery(Platform platform, QWidget* parent) : QWidget(parent), m_platform(platform)
-{
-    setObjectName(QStringLiteral("QevQuery"));
-    setWindowTitle(QStringLiteral("Unreal Tournament Server Query v{Qev}3.0 by: Kestrun"));
-    setWindowIcon(artwork::windowIcon());
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(layout::windowFont());
-    buildControls();
-    guardFavouriteFields();
-    connectHandlers();
-}
-
-QevQuery::~QevQuery()
-{
-    // The dialogs are windows of their own; they go with the main window.
-    delete m_alert;
-    delete m_alert2;
-}
-
-void QevQuery::buildControls()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    m_pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / kTwipsPerInch;
-    ControlFactory factory(m_platform, m_pixelsPerTwip, QStringLiteral(UTQ_MAIN_STATUS_HOST));
-
-    setFixedSize(factory.pixels(layout::kClientArea).size());
-
-    QStringList captions;
-    for (const layout::TabPage& tab : layout::kTabs)
-        captions << QString::fromLatin1(tab.caption);
-    const QRect stripPlace = factory.pixels(layout::kTabStrip);
-    m_tabs = new TabStrip(this, captions, static_cast<int>(captions.size()) / layout::kTabRows,
-                          factory.pixels({0, 0, 0, layout::kTabHeight}).height(), width());
-    m_tabs->setObjectName(QStringLiteral("SSTTab0"));
-    m_tabs->setGeometry(stripPlace);
-
-    // The favourites option buttons of all three games form one group.
-    m_favouriteOptions = new QButtonGroup(this);
-    m_favouriteOptions->setExclusive(true);
-
-    for (const layout::Control& c : layout::mainWindowControls()) {
-        QWidget* parent = c.tab == layout::kOnWindow ? static_cast<QWidget*>(this) : m_tabs->page(c.tab);
-        QObject* object = factory.create(c, parent, this);
-        if (c.kind == layout::Kind::OptionButton)
-            m_favouriteOptions->addButton(static_cast<QAbstractButton*>(object));
-    }
-    m_controls = factory.controls();
-    widget<QRadioButton>("serverFav(0)")->setChecked(true);
-
-    // Labels and pictures are drawn beneath every other control, as in the
-    // layout's design: a caption label behind a button stays hidden by it.
-    for (const layout::Control& c : layout::mainWindowControls()) {
-        if (c.kind != layout::Kind::Label && c.kind != layout::Kind::Picture && c.kind != layout::Kind::Timer)
-            widget<QWidget>(c.name)->raise();
-    }
-}
-
-void QevQuery::connectHandlers()
-{
-    for (int i = 0; i < query::QueryTabCount; ++i) {
-        const query::QueryTab& tab = query::kQueryTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kQueryHandlers[i].click);
-        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kQueryHandlers[i].tick);
-    }
-    for (int i = 0; i < favourites::SaveTabCount; ++i) {
-        const favourites::SaveTab& tab = favourites::kSaveTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kSaveHandlers[i].click);
-        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kSaveHandlers[i].tick);
-    }
-    for (const ClickHandler& click : kClickHandlers) {
-        QObject* control = m_controls.value(QLatin1String(click.control));
-        if (auto* combo = qobject_cast<PresetComboBox*>(control))
-            connect(combo, &PresetComboBox::chosen, this, click.handler);
-        else if (auto* label = qobject_cast<LinkLabel*>(control))
-            connect(label, &LinkLabel::clicked, this, click.handler);
-        else
-            connect(qobject_cast<QAbstractButton*>(control), &QAbstractButton::clicked, this, click.handler);
-    }
-    for (int i = 0; i < ping::CommandCount; ++i) {
-        connect(widget<QAbstractButton>(ping::kPingCommands[static_cast<std::size_t>(i)].button),
-                &QAbstractButton::clicked, this, kPingHandlers[i]);
-    }
-}
-
-void QevQuery::guardFavouriteFields()
-{
-    // A favourite loads as at most 254 characters, and a line break would split
-    // its line in the file: neither may enter a field, nor half a character.
-    for (const favourites::SaveTab& tab : favourites::kSaveTabs) {
-        for (const favourites::Slot& slot : tab.table->rows) {
-            for (const char* name : slot.fields) {
-                if (!name)
-                    continue;
-                QLineEdit* field = widget<QLineEdit>(name);
-                field->setMaxLength(favourites::kMaxValueLength);
-                connect(field, &QLineEdit::textChanged, field, [field](const QString& text) {
-                    QString flat = favourites::withoutLineBreaks(text);
-                    if (flat.size() == favourites::kMaxValueLength && flat.back().isHighSurrogate())
-                        flat.chop(1); // the limit cut a character in two
-                    if (flat != text) {
-                        const int cursor = field->cursorPosition();
-                        field->setText(flat);
-                        field->setCursorPosition(std::min(cursor, static_cast<int>(flat.size())));
-                    }
-                });
-            }
-        }
-    }
-}
 
 void QevQuery::Form_Load()
 {
@@ -427,7 +257,8 @@ void QevQuery::saveTick(favourites::SaveTabId id)
     const favourites::SaveTab& tab = favourites::kSaveTabs[id];
     std::optional<QString> error;
     progressTick(
-        tab.timer, tab.bar, [&] { error = (this->*kSaveHandlers[id].writer)(); }, [&] { confirmSave(id, error); });
+        tab.timer, tab.bar, [&] { error = (this->*handlers::kSaveHandlers[id].writer)(); },
+        [&] { confirmSave(id, error); });
 }
 
 void QevQuery::confirmSave(favourites::SaveTabId id, const std::optional<QString>& error)
@@ -479,7 +310,7 @@ void QevQuery::beginQuery(QueryTabId tab) { widget<TickTimer>(query::kQueryTabs[
 void QevQuery::queryTick(QueryTabId id)
 {
     const query::QueryTab& tab = query::kQueryTabs[id];
-    progressTick(tab.timer, tab.bar, [this, id] { (this->*kQueryHandlers[id].lookup)(); });
+    progressTick(tab.timer, tab.bar, [this, id] { (this->*handlers::kQueryHandlers[id].lookup)(); });
 }
 
 void QevQuery::progressTick(const char* timer, const char* bar, const std::function<void()>& work,
@@ -523,25 +354,3 @@ ServerFields QevQuery::queryServer(const query::QueryTab& tab) const
     const auto row = favourites::chosenSlot(*tab.favourites, [this](const char* o) { return isOptionSet(o); });
     return row ? query::slotServer(*tab.favourites, *row, fieldText) : ServerFields{};
 }
-
-template <typename T> T* QevQuery::widget(const char* name) const
-{
-    return qobject_cast<T*>(m_controls.value(QString::fromLatin1(name)));
-}
-
-QString QevQuery::text(const char* name) const
-{
-    if (const auto* field = widget<QLineEdit>(name))
-        return field->text();
-    return widget<QLabel>(name)->text();
-}
-
-void QevQuery::setText(const char* name, const QString& text)
-{
-    if (auto* field = widget<QLineEdit>(name))
-        field->setText(text);
-    else
-        widget<QLabel>(name)->setText(text);
-}
-
-bool QevQuery::isOptionSet(const char* name) const { return widget<QRadioButton>(name)->isChecked(); }

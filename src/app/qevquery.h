@@ -165,3 +165,8 @@ private:
     QButtonGroup* m_favouriteOptions = nullptr;
     QHash<QString, QObject*> m_controls;
 };
+
+template <typename T> T* QevQuery::widget(const char* name) const
+{
+    return qobject_cast<T*>(m_controls.value(QString::fromLatin1(name)));
+}

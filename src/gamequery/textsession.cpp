@@ -35,19 +35,12 @@ Session::Progress TextSession::receive(quint16, const QByteArray& bytes)
         m_statusNumber = packet->reply;
     m_replies[packet->reply].add(std::move(*packet));
     const ut99::Reply* teams = teamsReply();
-    return hasStatus() && statusReply()->complete() && teams && teams->complete() ? Progress::Done
-                                                                                    : Progress::Pending;
+    return hasStatus() && statusReply()->complete() && teams && teams->complete() ? Progress::Done : Progress::Pending;
 }
 
-int TextSession::quietGapMs() const
-{
-    return hasStatus() && statusReply()->complete() ? kTeamsWaitMs : 0;
-}
+int TextSession::quietGapMs() const { return hasStatus() && statusReply()->complete() ? kTeamsWaitMs : 0; }
 
-ServerStatus TextSession::status() const
-{
-    return ut99::statusFrom(*statusReply(), teamsReply(), m_game);
-}
+ServerStatus TextSession::status() const { return ut99::statusFrom(*statusReply(), teamsReply(), m_game); }
 
 const ut99::Reply* TextSession::statusReply() const
 {
