@@ -65,11 +65,8 @@ void setRole(QWidget* widget, QPalette::ColorRole role, BgrColour bgr)
     widget->setPalette(palette);
 }
 
-Game tabGame(int tab)
-{
-    static constexpr Game games[] = {Game::UT99, Game::UT2004, Game::UT3};
-    return games[tab / 3];
-}
+// The tabs come in the games' order, three each.
+Game tabGame(int tab) { return kGames[static_cast<std::size_t>(tab / 3)].game; }
 
 } // namespace
 

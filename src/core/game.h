@@ -19,14 +19,15 @@ struct GameInfo {
     int queryPortOffset;     // the query port is the game port + this; 0: the port given is the query port
     int textPortOffset;      // UT2004 also answers its text protocol on the game port + this; 0: no such
     bool pageTakesQueryPort; // its status page address carries the query port, else the game port
+    const char* pageClass;   // the status pages' colour scheme: a class of their body
     // The window's background pictures, as 0xAARRGGBB: the deep colour, the glow and the plate lines.
     std::uint32_t deepColour, glowColour, lineColour;
 };
 
 inline constexpr std::array<GameInfo, 3> kGames{{
-    {Game::UT99, "ut99", "UT99", 7777, 1, 0, true, 0xFF120604, 0xFF78220A, 0x1CFF7828},
-    {Game::UT2004, "ut2004", "UT 2004", 7777, 1, 10, false, 0xFF040A18, 0xFF143C78, 0x1C5AAAFF},
-    {Game::UT3, "ut3", "UT3", 6500, 0, 0, true, 0xFF060E08, 0xFF285028, 0x1C96DC78},
+    {Game::UT99, "ut99", "UT99", 7777, 1, 0, true, "ut99", 0xFF120604, 0xFF78220A, 0x1CFF7828},
+    {Game::UT2004, "ut2004", "UT 2004", 7777, 1, 10, false, "", 0xFF040A18, 0xFF143C78, 0x1C5AAAFF},
+    {Game::UT3, "ut3", "UT3", 6500, 0, 0, true, "", 0xFF060E08, 0xFF285028, 0x1C96DC78},
 }};
 
 inline constexpr const GameInfo& gameInfo(Game game) { return kGames[static_cast<std::size_t>(game)]; }

@@ -65,12 +65,32 @@ const char kVoiceTemplate[] = R"(<h1>Voice chat: TeamSpeak 3</h1>
 server address (port 9987, the TeamSpeak default). No password is needed to listen in.</p>
 )";
 
+// What each game's start page says to do, by game; %1 is its usual port.
+const char* const kStartAbout[] = {
+    "Choose one of our servers in the list or type a server's IP and query port, then press Begin Query to see "
+    "who is playing. Launch Game joins the server.",
+    "Type a server's IP and game port (the query goes to the next port up), or choose a favourite, then press "
+    "Begin Query.",
+    "Type a server's IP, its query port (usually %1) and its web statistics port (0 for none), then press Begin "
+    "Query.",
+};
+static_assert(std::size(kStartAbout) == kGames.size());
+
+QString queryPortHint(Game game)
+{
+    const GameInfo& info = gameInfo(game);
+    if (info.queryPortOffset)
+        return QStringLiteral("The query port of %1 is usually the game port + %2.")
+            .arg(QLatin1String(info.title))
+            .arg(info.queryPortOffset);
+    return QStringLiteral("The query port of %1 is usually %2.").arg(QLatin1String(info.title)).arg(info.defaultPort);
+}
+
 QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
                 Game game = Game::UT2004)
 {
-    QHash<QString, QString> values{
-        {QStringLiteral("style"), QString::fromUtf8(kStyle)},
-        {QStringLiteral("bodyClass"), game == Game::UT99 ? QStringLiteral("ut99") : QString()}};
+    QHash<QString, QString> values{{QStringLiteral("style"), QString::fromUtf8(kStyle)},
+                                   {QStringLiteral("bodyClass"), QString::fromLatin1(gameInfo(game).pageClass)}};
     for (const auto& [key, html] : parts)
         values.insert(QLatin1String(key), html);
     const QString frame =
@@ -193,7 +213,7 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
     QString webStats;
     bool webPortOk = false;
     const int webPort = request.webPort.toInt(&webPortOk);
-    if (request.game == Game::UT3 && webPortOk && webPort > 0 && webPort < 65536)
+    if (statusRoute(request.game).secondPortKey && webPortOk && webPort > 0 && webPort < 65536)
         webStats = QStringLiteral(" &middot; <a href=\"http://%1:%2/\">Web statistics</a>")
                        .arg(escaped(request.host), QString::number(webPort));
 
@@ -234,8 +254,7 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         title = QStringLiteral("No answer");
         message = QStringLiteral("No answer from %1 on query port %2.")
                       .arg(escaped(request.host), QString::number(queryPort));
-        hint = QStringLiteral("The server may be down. The query port is usually the game port + 1 for UT99 and "
-                              "UT 2004, and 6500 for UT3.");
+        hint = QStringLiteral("The server may be down, or the port may be wrong. ") + queryPortHint(request.game);
         break;
     case Problem::Malformed:
         title = QStringLiteral("Unreadable answer");
@@ -261,21 +280,8 @@ QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets)
 {
     const Game game = startRoute(page).game;
     const QString title = gameTitle(game) + QStringLiteral(" Server Query");
-    QString about;
-    switch (game) {
-    case Game::UT99:
-        about = QStringLiteral("Choose one of our servers in the list or type a server's IP and query port, then "
-                               "press Begin Query to see who is playing. Launch Game joins the server.");
-        break;
-    case Game::UT2004:
-        about = QStringLiteral("Type a server's IP and game port (the query goes to the next port up), or choose "
-                               "a favourite, then press Begin Query.");
-        break;
-    case Game::UT3:
-        about = QStringLiteral("Type a server's IP, its query port (usually 6500) and its web statistics port (0 "
-                               "for none), then press Begin Query.");
-        break;
-    }
+    const QString about =
+        QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)]).arg(gameInfo(game).defaultPort);
     QString rows;
     for (const PresetLine& line : presets) {
         QString label = escaped(line.label);
