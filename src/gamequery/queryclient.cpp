@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QHostInfo>
 #include <QNetworkDatagram>
-#include <QPointer>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUdpSocket>
@@ -19,6 +18,13 @@ namespace {
 constexpr std::size_t kBurst = 16;
 constexpr int kBurstGapMs = 2;
 constexpr int kReceiveBuffer = 4 << 20; // the system may grant less
+// What one query takes from its server at most: a full 32-player server
+// sends a dozen packets of under 1,400 bytes. Past these the query ends
+// with what came.
+constexpr int kMaxPackets = 64;
+constexpr qsizetype kMaxBytes = 128 * 1024;
+// Datagrams read in one turn of the event loop, so a flood cannot hold it.
+constexpr int kDatagramsPerTurn = 64;
 
 } // namespace
 
@@ -26,6 +32,7 @@ QString QueryResult::reason() const
 {
     switch (outcome) {
     case Outcome::Answered: return {};
+    case Outcome::NoQueryPort: return QStringLiteral("port %1 has no query port above it").arg(request.port);
     case Outcome::NotResolved: return QStringLiteral("the name %1 did not resolve").arg(request.host);
     case Outcome::NoAnswer:
         return QStringLiteral("no answer on port %1 within %2 ms").arg(queryPort).arg(2 * request.timeoutMs);
@@ -37,8 +44,9 @@ QString QueryResult::reason() const
 quint16 QueryClient::queryPort(const QueryRequest& request)
 {
     const GameInfo& game = gameInfo(request.game);
-    const quint16 port = request.port ? request.port : game.defaultPort;
-    return request.portIsQueryPort ? port : static_cast<quint16>(port + game.queryPortOffset);
+    const int port = request.port ? request.port : game.defaultPort;
+    const int queryPort = request.portIsQueryPort ? port : port + game.queryPortOffset;
+    return queryPort <= 65535 ? static_cast<quint16>(queryPort) : 0;
 }
 
 // One query on the wire: its session's requests, the packets of its
@@ -57,12 +65,16 @@ public:
                                 QRandomGenerator::global()->generate() & 0x7F7F7F7F);
         m_attempt.setSingleShot(true);
         m_gap.setSingleShot(true);
+        m_deadline.setSingleShot(true);
         connect(&m_attempt, &QTimer::timeout, this, &Exchange::attemptTimedOut);
         connect(&m_gap, &QTimer::timeout, this, [this] { finish(); });
+        connect(&m_deadline, &QTimer::timeout, this, &Exchange::giveUp);
     }
 
     void start()
     {
+        // Two attempts, and one more wait for UT3's challenge stage.
+        m_deadline.start(3 * m_result.request.timeoutMs);
         m_attempts = 1;
         sendRequests();
     }
@@ -76,6 +88,11 @@ public:
     {
         if (m_finished)
             return;
+        m_bytes += datagram.size();
+        if (++m_packets > kMaxPackets || m_bytes > kMaxBytes) {
+            giveUp();
+            return;
+        }
         switch (m_session->receive(port, datagram)) {
         case Session::Progress::Bad: ++m_malformed; return;
         case Session::Progress::ReplyNeeded:
@@ -112,13 +129,19 @@ private:
 
     void attemptTimedOut()
     {
-        if (m_session->hasStatus()) {
-            finish();
-            return;
-        }
-        if (m_attempts < 2) {
+        if (!m_session->hasStatus() && m_attempts < 2) {
             ++m_attempts;
             sendRequests();
+            return;
+        }
+        giveUp();
+    }
+
+    // The time or the server's share is spent: what came is the answer.
+    void giveUp()
+    {
+        if (m_session->hasStatus()) {
+            finish();
             return;
         }
         m_result.outcome = m_malformed ? QueryResult::Outcome::Malformed : QueryResult::Outcome::NoAnswer;
@@ -143,6 +166,7 @@ private:
         m_finished = true;
         m_attempt.stop();
         m_gap.stop();
+        m_deadline.stop();
         m_done(m_result);
         m_client.finished(this);
     }
@@ -151,10 +175,12 @@ private:
     Done m_done;
     QueryResult m_result;
     std::unique_ptr<Session> m_session;
-    QTimer m_attempt, m_gap;
+    QTimer m_attempt, m_gap, m_deadline;
     QElapsedTimer m_clock;
     int m_attempts = 0;
     int m_malformed = 0;
+    int m_packets = 0;
+    qsizetype m_bytes = 0;
     bool m_finished = false;
 };
 
@@ -176,30 +202,55 @@ QueryClient::~QueryClient() = default;
 void QueryClient::query(const QueryRequest& request, std::function<void(const QueryResult&)> done)
 {
     QHostAddress address;
-    if (address.setAddress(request.host)) {
+    if (queryPort(request) == 0) {
+        QueryResult result;
+        result.request = request;
+        result.outcome = QueryResult::Outcome::NoQueryPort;
+        done(result);
+    } else if (address.setAddress(request.host)) {
         start(request, address, std::move(done));
-        return;
+    } else {
+        lookUp(request, std::move(done));
     }
-    QPointer<QueryClient> self(this);
-    QHostInfo::lookupHost(request.host, this, [self, request, done = std::move(done)](const QHostInfo& info) {
-        if (!self)
+}
+
+void QueryClient::lookUp(const QueryRequest& request, std::function<void(const QueryResult&)> done)
+{
+    // The look-up has the time of one attempt; one that never ends reports the
+    // name as unresolved and is forgotten.
+    struct LookUp {
+        std::function<void(const QueryResult&)> done;
+        int id = -1;
+    };
+    auto pending = std::make_shared<LookUp>(LookUp{std::move(done)});
+    const auto notResolved = [request](const std::shared_ptr<LookUp>& lookUp) {
+        QueryResult result;
+        result.request = request;
+        result.outcome = QueryResult::Outcome::NotResolved;
+        result.queryPort = queryPort(request);
+        std::exchange(lookUp->done, nullptr)(result);
+    };
+    pending->id =
+        QHostInfo::lookupHost(request.host, this, [this, request, pending, notResolved](const QHostInfo& info) {
+            if (!pending->done)
+                return;
+            // An IPv4 address where there is one: most game servers listen on IPv4 only.
+            QHostAddress chosen;
+            for (const QHostAddress& a : info.addresses()) {
+                if (chosen.isNull() || (a.protocol() == QAbstractSocket::IPv4Protocol &&
+                                        chosen.protocol() != QAbstractSocket::IPv4Protocol))
+                    chosen = a;
+            }
+            if (chosen.isNull())
+                notResolved(pending);
+            else
+                start(request, chosen, std::exchange(pending->done, nullptr));
+        });
+    QTimer::singleShot(request.timeoutMs, this, [pending, notResolved] {
+        if (!pending->done)
             return;
-        // An IPv4 address where there is one: most game servers listen on IPv4 only.
-        QHostAddress chosen;
-        for (const QHostAddress& a : info.addresses()) {
-            if (chosen.isNull() ||
-                (a.protocol() == QAbstractSocket::IPv4Protocol && chosen.protocol() != QAbstractSocket::IPv4Protocol))
-                chosen = a;
-        }
-        if (chosen.isNull()) {
-            QueryResult result;
-            result.request = request;
-            result.outcome = QueryResult::Outcome::NotResolved;
-            result.queryPort = queryPort(request);
-            done(result);
-            return;
-        }
-        self->start(request, chosen, done);
+        QHostInfo::abortHostLookup(pending->id);
+        notResolved(pending);
     });
 }
 
@@ -209,7 +260,7 @@ void QueryClient::start(const QueryRequest& request, const QHostAddress& address
     m_exchanges.push_back(std::make_unique<Exchange>(*this, request, address, std::move(done)));
     m_waiting.push_back(m_exchanges.back().get());
     if (!m_pacer->isActive())
-        startWaiting();
+        m_pacer->start(0); // queries asked together leave together, in bursts
 }
 
 void QueryClient::startWaiting()
@@ -231,7 +282,12 @@ void QueryClient::send(const QHostAddress& address, quint16 port, const QByteArr
 
 void QueryClient::readDatagrams(QUdpSocket* socket)
 {
-    while (socket->hasPendingDatagrams()) {
+    for (int turn = 0; socket->hasPendingDatagrams(); ++turn) {
+        if (turn == kDatagramsPerTurn) {
+            QMetaObject::invokeMethod(
+                this, [this, socket] { readDatagrams(socket); }, Qt::QueuedConnection);
+            return;
+        }
         const QNetworkDatagram datagram = socket->receiveDatagram(65536);
         const auto port = static_cast<quint16>(datagram.senderPort());
         // Only the address and port that were asked are listened to. A query's

@@ -24,11 +24,11 @@ struct QueryRequest {
     // 0: the game's usual port.
     quint16 port = 0;
     bool portIsQueryPort = false; // take port as the query port as given
-    int timeoutMs = 1000;         // per attempt; a silent server is asked once more
+    int timeoutMs = 1000;         // per attempt and for the name's look-up; a silent server is asked once more
 };
 
 struct QueryResult {
-    enum class Outcome { Answered, NotResolved, NoAnswer, Malformed };
+    enum class Outcome { Answered, NoQueryPort, NotResolved, NoAnswer, Malformed };
     QueryRequest request;
     Outcome outcome = Outcome::NoAnswer;
     QHostAddress address;
@@ -50,7 +50,8 @@ public:
     void query(const QueryRequest& request, std::function<void(const QueryResult&)> done);
     int inFlight() const { return static_cast<int>(m_exchanges.size()); }
 
-    // The query port a request is sent to.
+    // The query port a request is sent to; 0 where the game port's offset
+    // would pass 65535.
     static quint16 queryPort(const QueryRequest& request);
 
 private:
@@ -58,6 +59,7 @@ private:
     void start(const QueryRequest& request, const QHostAddress& address, std::function<void(const QueryResult&)> done);
     void send(const QHostAddress& address, quint16 port, const QByteArray& datagram);
     void readDatagrams(QUdpSocket* socket);
+    void lookUp(const QueryRequest& request, std::function<void(const QueryResult&)> done);
     void finished(Exchange* exchange);
     void startWaiting();
 

@@ -11,11 +11,11 @@ std::unique_ptr<Session> makeSession(Game game, quint16 queryPort, bool fromGame
     switch (game) {
     case Game::UT99: return std::make_unique<TextSession>(game, queryPort);
     case Game::UT2004: {
-        if (!fromGamePort)
-            return std::make_unique<Ut2004Session>(queryPort);
         const GameInfo& info = gameInfo(game);
-        const auto textPort = static_cast<quint16>(queryPort - info.queryPortOffset + info.textPortOffset);
-        return std::make_unique<Ut2004WithTextFallback>(queryPort, textPort);
+        const int textPort = queryPort - info.queryPortOffset + info.textPortOffset;
+        if (!fromGamePort || textPort > 65535)
+            return std::make_unique<Ut2004Session>(queryPort);
+        return std::make_unique<Ut2004WithTextFallback>(queryPort, static_cast<quint16>(textPort));
     }
     case Game::UT3: return std::make_unique<Ut3Session>(queryPort, id);
     }

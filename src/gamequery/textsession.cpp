@@ -7,6 +7,9 @@ namespace {
 // After a whole status reply, this much silence ends the wait for a teams
 // reply: older servers never send one.
 constexpr int kTeamsWaitMs = 150;
+// Replies kept apart by their number: the status and the teams replies, and
+// those of a repeated request. Packets of further numbers are refused.
+constexpr std::size_t kMaxReplies = 4;
 
 bool isStatusReply(const ut99::Packet& packet)
 {
@@ -29,7 +32,7 @@ std::vector<Outgoing> TextSession::requests(int)
 Session::Progress TextSession::receive(quint16, const QByteArray& bytes)
 {
     auto packet = ut99::readPacket(bytes);
-    if (!packet)
+    if (!packet || (!m_replies.contains(packet->reply) && m_replies.size() >= kMaxReplies))
         return Progress::Bad;
     if (isStatusReply(*packet))
         m_statusNumber = packet->reply;

@@ -186,10 +186,12 @@ bool Reply::add(const QByteArray& packet)
                 m_damaged = true;
                 return false;
             }
-            const std::pair<QString, QString> rule{key->plain(), val->plain()};
+            std::pair<QString, QString> rule{key->plain(), val->plain()};
             // A continuation can repeat what came before: keep each pair once.
-            if (std::find(m_rules.begin(), m_rules.end(), rule) == m_rules.end())
-                m_rules.push_back(rule);
+            if (!m_ruleSeen.contains(rule)) {
+                m_ruleSeen.insert(rule);
+                m_rules.push_back(std::move(rule));
+            }
         }
         m_hasRules = true;
         return true;

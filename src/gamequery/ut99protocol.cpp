@@ -83,12 +83,14 @@ std::optional<Packet> readPacket(const QByteArray& bytes)
 
 void Reply::add(Packet packet)
 {
-    int part = packet.part;
-    if (part <= 0)
-        part = m_nextUnnumbered++;
-    if (packet.final && part < 1000000)
-        m_finalPart = part;
-    m_parts[part] = std::move(packet.pairs);
+    if (packet.part <= 0) {
+        m_unnumberedFinal = m_unnumberedFinal || packet.final;
+        m_unnumbered.push_back(std::move(packet.pairs));
+        return;
+    }
+    if (packet.final)
+        m_finalPart = packet.part;
+    m_parts[packet.part] = std::move(packet.pairs);
 }
 
 bool Reply::add(const QByteArray& bytes)
@@ -101,7 +103,12 @@ bool Reply::add(const QByteArray& bytes)
 
 bool Reply::complete() const
 {
-    if (m_finalPart == 0)
+    // A reply without numbers ends with the packet marked final.
+    if (m_parts.isEmpty())
+        return m_unnumberedFinal;
+    // Fewer parts than the final one's number: some are missing, however
+    // large the number a hostile server sends.
+    if (m_finalPart == 0 || m_finalPart > m_parts.size())
         return false;
     for (int part = 1; part <= m_finalPart; ++part) {
         if (!m_parts.contains(part))
@@ -114,6 +121,8 @@ std::vector<std::pair<QString, QString>> Reply::pairs() const
 {
     std::vector<std::pair<QString, QString>> all;
     for (const auto& part : m_parts)
+        all.insert(all.end(), part.begin(), part.end());
+    for (const auto& part : m_unnumbered)
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }

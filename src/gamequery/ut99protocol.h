@@ -38,14 +38,16 @@ public:
     bool add(const QByteArray& bytes);
     // Every part up to the one marked final is in.
     bool complete() const;
-    bool empty() const { return m_parts.isEmpty(); }
+    bool empty() const { return m_parts.isEmpty() && m_unnumbered.empty(); }
     // All pairs, parts in order.
     std::vector<std::pair<QString, QString>> pairs() const;
 
 private:
     QMap<int, std::vector<std::pair<QString, QString>>> m_parts;
     int m_finalPart = 0;
-    int m_nextUnnumbered = 1000000; // packets without a queryid, kept after the numbered ones
+    // Packets without a part number, kept after the numbered ones.
+    std::vector<std::vector<std::pair<QString, QString>>> m_unnumbered;
+    bool m_unnumberedFinal = false;
 };
 
 // The writer's side, for the fake servers: "\key\value" in UT99's one byte a

@@ -88,9 +88,10 @@ void StatusService::answerStatus(const PageRequest& page, const QHostAddress& cl
             shared->send(200, kHtml, statusPage(page, result, QDateTime::currentDateTime()));
             return;
         }
-        const Problem problem = result.outcome == Outcome::NotResolved ? Problem::NotResolved
-                                : result.outcome == Outcome::Malformed ? Problem::Malformed
-                                                                       : Problem::NoAnswer;
+        const Problem problem = result.outcome == Outcome::NoQueryPort   ? Problem::NoAddress
+                                : result.outcome == Outcome::NotResolved ? Problem::NotResolved
+                                : result.outcome == Outcome::Malformed   ? Problem::Malformed
+                                                                         : Problem::NoAnswer;
         shared->send(200, kHtml, problemPage(page, problem, result.queryPort));
     });
     if (!asked)

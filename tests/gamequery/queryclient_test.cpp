@@ -1,6 +1,8 @@
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/ut2004protocol.h"
+#include "support/ownnamespace.h"
+#include "support/qstringprinter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,10 +31,15 @@ QueryResult ask(QueryClient& client, const QueryRequest& request, qint64* elapse
         result = r;
         loop.quit();
     });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a query that never ends fails, not hangs
     if (!result)
         loop.exec();
     if (elapsedMs)
         *elapsedMs = clock.elapsed();
+    if (!result) {
+        ADD_FAILURE() << "the query never ended";
+        return {};
+    }
     return *result;
 }
 
@@ -115,7 +122,7 @@ TEST(QueryClient, ASilentServerGivesNoAnswerWithinTwoWaits)
     EXPECT_EQ(r.reason(), QStringLiteral("no answer on port %1 within 400 ms").arg(server.port()));
 }
 
-TEST(QueryClient, RepliesFromAnotherPortAreIgnored)
+TEST(QueryClient, RepliesFromAnotherPortAreIgnoredAndGarbageIsMalformed)
 {
     // A "server" that answers from a socket of its own, not the port asked.
     QUdpSocket asked, other;
@@ -137,6 +144,15 @@ TEST(QueryClient, RepliesFromAnotherPortAreIgnored)
     r.portIsQueryPort = true;
     r.timeoutMs = 150;
     EXPECT_EQ(ask(client, r).outcome, QueryResult::Outcome::NoAnswer);
+
+    QObject::disconnect(&asked, nullptr, nullptr, nullptr);
+    QObject::connect(&asked, &QUdpSocket::readyRead, [&] {
+        while (asked.hasPendingDatagrams()) {
+            const QNetworkDatagram d = asked.receiveDatagram();
+            asked.writeDatagram("\x80\0\0\0\x07garbage", d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        }
+    });
+    EXPECT_EQ(ask(client, r).reason(), QStringLiteral("the reply on port %1 made no sense").arg(asked.localPort()));
 }
 
 TEST(QueryClient, Ut2004FallsBackToTheTextProtocolOnPortPlusTen)
@@ -187,6 +203,107 @@ TEST(QueryClient, PartialRepliesAreKept)
     EXPECT_EQ(result.status->name.plain(), QStringLiteral("Old One"));
 }
 
+// Servers that answer every request with a flood, each as the attacks on the
+// status service sent it: the query ends well within its first wait with
+// what came, instead of holding the client for seconds.
+TEST(QueryClient, AHostileServerCannotHoldAQuery)
+{
+    struct Case {
+        const char* attack;
+        Game game;
+        QList<QByteArray> packets;
+        const char* name;
+        bool partial;
+    };
+    const QByteArray padding = "\\padding\\" + QByteArray(1000, 'x');
+    QList<QByteArray> newNumbers, hugeFinal, manyRules;
+    for (int i = 1; i <= 3000; ++i)
+        newNumbers << "\\hostname\\Flood\\numplayers\\0" + padding + "\\queryid\\" + QByteArray::number(i) + ".1";
+    hugeFinal << "\\hostname\\Big\\numplayers\\0\\queryid\\1.1";
+    for (int i = 0; i < 500; ++i)
+        hugeFinal << "\\queryid\\1.999999\\final\\";
+    Scenario rulesFlood = scenario(Protocol::Ut2004Binary);
+    rulesFlood.name = QStringLiteral("Rules Flood");
+    manyRules = fakeservers::ut2004Reply(rulesFlood, ut2004::request(ut2004::Info));
+    for (int packet = 0; packet < 30; ++packet) {
+        QByteArray rules = ut2004::request(ut2004::Rules);
+        for (int i = 0; i < 6000; ++i)
+            rules += ut2004::stringBytes(QStringLiteral("k%1_%2").arg(packet).arg(i)) + ut2004::stringBytes("v");
+        manyRules << rules;
+    }
+    const Case cases[] = {
+        {"UT99 replies, each with a new number", Game::UT99, newNumbers, "Flood", true},
+        {"UT99 final part numbered 999,999", Game::UT99, hugeFinal, "Big", true},
+        {"UT99 reply numbered -5.-7",
+         Game::UT99,
+         {"\\hostname\\Neg\\numplayers\\0\\queryid\\-5.-7\\final\\"},
+         "Neg",
+         false},
+        {"UT2004 rules by the thousand", Game::UT2004, manyRules, "Rules Flood", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attack);
+        QUdpSocket server;
+        ASSERT_TRUE(server.bind(QHostAddress::LocalHost, 0));
+        QObject::connect(&server, &QUdpSocket::readyRead, [&] {
+            while (server.hasPendingDatagrams()) {
+                const QNetworkDatagram d = server.receiveDatagram();
+                for (const QByteArray& p : c.packets)
+                    server.writeDatagram(p, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+            }
+        });
+        QueryClient client;
+        QueryRequest r;
+        r.game = c.game;
+        r.host = QStringLiteral("127.0.0.1");
+        r.port = server.localPort();
+        r.portIsQueryPort = true;
+        r.timeoutMs = 2000;
+        qint64 elapsed = 0;
+        const QueryResult result = ask(client, r, &elapsed);
+        ASSERT_EQ(result.outcome, QueryResult::Outcome::Answered);
+        EXPECT_EQ(result.status->name.plain(), QLatin1String(c.name));
+        EXPECT_EQ(result.status->partial, c.partial);
+        EXPECT_LT(elapsed, 1000);
+    }
+}
+
+constexpr char kInNamespace[] = "UTQ_QUERYCLIENT_IN_NAMESPACE";
+
+// Runs the InOwnNamespace tests again with only loopback and a name server
+// on it that the test itself plays.
+TEST(QueryClient, InsideANetworkNamespaceOfItsOwn)
+{
+    rerunInOwnNamespace("-rnm",
+                        QStringLiteral("ip link set lo up && f=$(mktemp) && echo 'nameserver 127.0.0.1' > $f && "
+                                       "mount --bind $f /etc/resolv.conf"),
+                        "InOwnNamespace", kInNamespace);
+}
+
+class InOwnNamespace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet(kInNamespace))
+            GTEST_SKIP() << "runs inside its own network namespace only";
+    }
+};
+
+TEST_F(InOwnNamespace, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
+{
+    QUdpSocket nameServer; // hears the look-up, says nothing
+    ASSERT_TRUE(nameServer.bind(QHostAddress::LocalHost, 53));
+    QueryClient client;
+    QueryRequest r;
+    r.host = QStringLiteral("ut.clan-server.net");
+    r.timeoutMs = 300;
+    qint64 elapsed = 0;
+    const QueryResult result = ask(client, r, &elapsed);
+    EXPECT_EQ(result.reason(), QStringLiteral("the name ut.clan-server.net did not resolve"));
+    EXPECT_TRUE(nameServer.hasPendingDatagrams()); // it was asked
+    EXPECT_LT(elapsed, 1000);
+}
+
 TEST(QueryClient, ManyServersAtOnce)
 {
     constexpr int kServers = 60;
@@ -206,12 +323,14 @@ TEST(QueryClient, ManyServersAtOnce)
     clock.start();
     std::vector<QString> names(kServers);
     for (int i = 0; i < kServers; ++i) {
-        client.query(requestFor(games[i % 3], *servers[static_cast<std::size_t>(i)], 2000),
-                     [&, i](const QueryResult& r) {
-                         names[static_cast<std::size_t>(i)] = r.status ? r.status->name.plain() : r.reason();
-                         if (--left == 0)
-                             loop.quit();
-                     });
+        QueryRequest request = requestFor(games[i % 3], *servers[static_cast<std::size_t>(i)], 2000);
+        if (i % 2)
+            request.host = QStringLiteral("localhost"); // looked up, and its IPv4 address asked
+        client.query(request, [&, i](const QueryResult& r) {
+            names[static_cast<std::size_t>(i)] = r.status ? r.status->name.plain() : r.reason();
+            if (--left == 0)
+                loop.quit();
+        });
     }
     loop.exec();
     EXPECT_LT(clock.elapsed(), 1000);
@@ -237,6 +356,14 @@ TEST(QueryClient, PortRules)
     EXPECT_EQ(port(Game::UT99, 7778, true), 7778);
     EXPECT_EQ(port(Game::UT3, 6600, false), 6600);
     EXPECT_EQ(port(Game::UT3, 0, false), 6500);
+    // No wrapping past 65535: there is no such query port, and nothing is sent.
+    EXPECT_EQ(port(Game::UT2004, 65535, false), 0);
+    QueryClient client;
+    QueryRequest r;
+    r.game = Game::UT99;
+    r.host = QStringLiteral("127.0.0.1");
+    r.port = 65535;
+    EXPECT_EQ(ask(client, r).reason(), QStringLiteral("port 65535 has no query port above it"));
 }
 
 } // namespace
