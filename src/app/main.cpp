@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     // pages; a build whose pages come from another host serves none.
     statusservice::ServiceThread serviceThread;
     if (statusservice::isOwnStatusHost(QStringLiteral(UTQ_MAIN_STATUS_HOST)))
-        serviceThread.launch(statusservice::defaultOptions());
+        serviceThread.launch(statusservice::desktopOptions());
 
     DesktopPlatform platform;
     QevQuery window(platform.parts());

@@ -38,4 +38,11 @@ ServiceOptions defaultOptions()
     return options;
 }
 
+ServiceOptions desktopOptions()
+{
+    ServiceOptions options = defaultOptions();
+    options.ownHostOnly = true;
+    return options;
+}
+
 } // namespace statusservice

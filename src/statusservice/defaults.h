@@ -7,6 +7,8 @@
 namespace statusservice {
 
 ServiceOptions defaultOptions();
+// The desktop program's own service: as above, answering by its own address only.
+ServiceOptions desktopOptions();
 
 // True when a status host ("ADDRESS:PORT", MainStatusHost) is this machine's
 // loopback, where the program serves the pages itself; elsewhere they come

@@ -47,7 +47,8 @@ QString statusLink(Game game, const QString& host, const QString& port)
 
 StatusService::StatusService(ServiceOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)),
-      m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); }),
+      m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); },
+               m_options.http),
       m_client(this)
 {
 }
@@ -56,6 +57,10 @@ bool StatusService::start() { return m_server.listen(m_options.address, m_option
 
 void StatusService::handle(const HttpRequest& request, HttpReply reply)
 {
+    if (m_options.ownHostOnly && !isOwnHost(request.host)) {
+        reply.send(403, "text/plain; charset=utf-8", "this service answers by its own address only\n");
+        return;
+    }
     const PageRequest page = parseRequest(request.target);
     switch (page.kind) {
     case PageRequest::Kind::Status: answerStatus(page, request.peer, std::move(reply)); return;
@@ -67,6 +72,18 @@ void StatusService::handle(const HttpRequest& request, HttpReply reply)
         return;
     case PageRequest::Kind::NotFound: reply.send(404, kHtml, notFoundPage()); return;
     }
+}
+
+bool StatusService::isOwnHost(const QByteArray& host) const
+{
+    const QString port = QString::number(m_server.port());
+    const QHostAddress& address = m_options.address;
+    const QString name = address.protocol() == QAbstractSocket::IPv6Protocol
+                             ? QLatin1Char('[') + address.toString() + QLatin1Char(']')
+                             : address.toString();
+    const QString given = QString::fromLatin1(host).toLower();
+    return given == name + QLatin1Char(':') + port ||
+           (address.isLoopback() && given == QStringLiteral("localhost:") + port);
 }
 
 void StatusService::answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply)

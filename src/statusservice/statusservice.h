@@ -23,6 +23,11 @@ struct ServiceOptions {
     int maxInFlight = 256; // queries under way at once, from everyone
     int maxPerClient = 16; // from one browser's address
     int shareMs = 2000;    // identical queries this close share one answer
+    HttpLimits http;
+    // Answer only requests whose Host field names the service's own address
+    // and port, so a page of another site cannot reach it by a name that
+    // resolves to it (DNS rebinding).
+    bool ownHostOnly = false;
     QString voiceChatHost;
     // The preset servers the start pages show: game, host, port as the window's presets give them.
     struct Preset {
@@ -48,6 +53,7 @@ private:
     using Answer = std::function<void(const gamequery::QueryResult&)>;
 
     void handle(const HttpRequest& request, HttpReply reply);
+    bool isOwnHost(const QByteArray& host) const;
     void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
     void answerStart(const PageRequest& page, HttpReply reply);
     // Asks a server, or joins an identical query under way or just answered.

@@ -1,0 +1,266 @@
+#include "statusservice/httphead.h"
+#include "statusservice/servicethread.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace statusservice;
+
+TEST(HttpHead, ReadsStrictly)
+{
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        HeadParse::State state;
+        int status; // when refused
+    };
+    const QByteArray host = "Host: h\r\n";
+    const Case cases[] = {
+        {"a GET", "GET /a?b=c HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Complete, 0},
+        {"HEAD over HTTP/1.0 without Host", "HEAD / HTTP/1.0\r\n\r\n", HeadParse::State::Complete, 0},
+        {"half a head", "GET / HTTP/1.1\r\nHo", HeadParse::State::Incomplete, 0},
+        {"HTTP/9.9", "GET / HTTP/9.9\r\n" + host + "\r\n", HeadParse::State::Refused, 505},
+        {"no version", "GET /\r\n\r\n", HeadParse::State::Refused, 400},
+        {"a head in bare LF", "GET / HTTP/1.1\nHost: h\n\n", HeadParse::State::Refused, 400},
+        {"two spaces", "GET  / HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Refused, 400},
+        {"POST", "POST / HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Refused, 405},
+        {"a body by length", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", HeadParse::State::Refused,
+         413},
+        {"a chunked body", "GET / HTTP/1.1\r\n" + host + "Transfer-Encoding: chunked\r\n\r\n",
+         HeadParse::State::Refused, 413},
+        {"HTTP/1.1 without Host", "GET / HTTP/1.1\r\n\r\n", HeadParse::State::Refused, 400},
+        {"two Hosts", "GET / HTTP/1.1\r\n" + host + host + "\r\n", HeadParse::State::Refused, 400},
+        {"a space before the colon", "GET / HTTP/1.1\r\nHost : h\r\n\r\n", HeadParse::State::Refused, 400},
+        {"a folded line", "GET / HTTP/1.1\r\n" + host + " more\r\n\r\n", HeadParse::State::Refused, 400},
+        {"a NUL in the target", QByteArray("GET /\0 HTTP/1.1\r\n", 18) + host + "\r\n", HeadParse::State::Refused, 400},
+        {"a target past 8 KiB", "GET /" + QByteArray(kLongestTarget, 'a') + " HTTP/1.1\r\n" + host + "\r\n",
+         HeadParse::State::Refused, 414},
+        {"a head past 16 KiB", "GET / HTTP/1.1\r\n" + host + "X: " + QByteArray(kLongestHead, 'a'),
+         HeadParse::State::Refused, 431},
+        {"too many fields", "GET / HTTP/1.1\r\n" + host + QByteArray("X: y\r\n").repeated(kMostFields) + "\r\n",
+         HeadParse::State::Refused, 431},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const HeadParse parse = parseHead(c.bytes);
+        EXPECT_EQ(parse.state, c.state) << parse.why.constData();
+        EXPECT_EQ(parse.status, c.status);
+    }
+    const HeadParse get = parseHead("GET /a HTTP/1.0\r\nConnection: keep-alive\r\nHost: h:1\r\n\r\nGET /next");
+    EXPECT_EQ(get.length, 54);
+    EXPECT_EQ(get.head.target, "/a");
+    EXPECT_EQ(get.head.host, "h:1");
+    EXPECT_TRUE(get.head.keepAlive);
+    EXPECT_FALSE(parseHead("GET / HTTP/1.1\r\nConnection: Close\r\n" + host + "\r\n").head.keepAlive);
+}
+
+// A client of our own on plain sockets, from a loopback address of its choice,
+// so attackers and the client that must still be served count apart.
+int connectFrom(const char* source, quint16 port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in from{}, to{};
+    from.sin_family = to.sin_family = AF_INET;
+    inet_pton(AF_INET, source, &from.sin_addr);
+    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    to.sin_port = htons(port);
+    timeval wait{0, 200 * 1000};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Everything the server sends until it closes, or until ms pass.
+std::string readAll(int fd, int ms)
+{
+    std::string got;
+    QElapsedTimer clock;
+    clock.start();
+    char buffer[4096];
+    while (clock.elapsed() < ms) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n == 0)
+            break;
+        if (n > 0)
+            got.append(buffer, static_cast<std::size_t>(n));
+    }
+    return got;
+}
+
+std::string talk(int fd, const std::string& request, int ms = 2000)
+{
+    send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    return readAll(fd, ms);
+}
+
+// The process's resident memory, in bytes.
+long long residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+class HttpServerUnderAttack : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ServiceOptions options;
+        options.port = 0;
+        options.http.headTimeoutMs = 500;
+        options.http.idleTimeoutMs = 500;
+        options.http.maxConnections = 100;
+        options.ownHostOnly = true;
+        options.voiceChatHost = QStringLiteral("voice.clan-server.net");
+        ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    }
+
+    std::string request(const std::string& head) const
+    {
+        return head + "Host: 127.0.0.1:" + std::to_string(service.port()) + "\r\n\r\n";
+    }
+
+    // The voice-chat page for a client of its own, and how long it took.
+    std::pair<std::string, qint64> fetchPage() const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const int fd = connectFrom("127.0.0.1", service.port());
+        const std::string reply = talk(fd, request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
+        close(fd);
+        return {reply, clock.elapsed()};
+    }
+
+    ServiceThread service;
+};
+
+TEST_F(HttpServerUnderAttack, AnotherClientIsServedWithinASecond)
+{
+    struct Attack {
+        const char* what;
+        // Runs until stop; returns the bytes it got the service to take.
+        std::function<long long(quint16 port, const std::atomic<bool>& stop)> run;
+        long long mostBytesTaken;
+    };
+    const auto sendUntilStopped = [](int fd, const std::string& first, const std::string& then,
+                                     const std::atomic<bool>& stop) {
+        long long sent = std::max<ssize_t>(0, send(fd, first.data(), first.size(), MSG_NOSIGNAL));
+        while (!stop) {
+            const ssize_t n = send(fd, then.data(), then.size(), MSG_NOSIGNAL);
+            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+                break;
+            sent += std::max<ssize_t>(0, n);
+        }
+        close(fd);
+        return sent;
+    };
+    const std::string page = request("GET /Qev/TS3/index.php HTTP/1.1\r\n");
+    const Attack attacks[] = {
+        {"sends without end while its page is answered",
+         [&](quint16 port, const std::atomic<bool>& stop) {
+             return sendUntilStopped(connectFrom("127.0.0.2", port), page, std::string(65536, 'x'), stop);
+         },
+         32 << 20},
+        {"pipelines requests and never reads their replies",
+         [&](quint16 port, const std::atomic<bool>& stop) {
+             std::string many;
+             for (int i = 0; i < 200; ++i)
+                 many += page;
+             return sendUntilStopped(connectFrom("127.0.0.2", port), page, many, stop);
+         },
+         32 << 20},
+        {"holds 300 idle connections",
+         [](quint16 port, const std::atomic<bool>& stop) {
+             std::vector<int> idle;
+             for (int i = 0; i < 300; ++i)
+                 idle.push_back(connectFrom("127.0.0.2", port));
+             while (!stop)
+                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
+             for (const int fd : idle)
+                 close(fd);
+             return 0LL;
+         },
+         0},
+    };
+    for (const Attack& attack : attacks) {
+        SCOPED_TRACE(attack.what);
+        std::atomic<bool> stop = false;
+        long long taken = 0;
+        const long long resident = residentBytes();
+        std::thread attacker([&] { taken = attack.run(service.port(), stop); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto [reply, ms] = fetchPage();
+        stop = true;
+        attacker.join();
+        EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK");
+        EXPECT_NE(reply.find("voice.clan-server.net"), std::string::npos);
+        EXPECT_LT(ms, 1000);
+        EXPECT_LE(taken, attack.mostBytesTaken);
+#ifndef __SANITIZE_ADDRESS__ // whose quarantine keeps freed memory resident
+        EXPECT_LT(residentBytes() - resident, 64 << 20);
+#endif
+    }
+}
+
+TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
+{
+    const int slow = connectFrom("127.0.0.2", service.port());
+    send(slow, "GET / HTTP/1.1\r\nX: ", 19, MSG_NOSIGNAL);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 15 && send(slow, "y", 1, MSG_NOSIGNAL) == 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(readAll(slow, 1500), ""); // closed, unanswered, after the head's time
+    EXPECT_LT(clock.elapsed(), 1500);
+    close(slow);
+
+    const auto replyTo = [this](const std::string& bytes) {
+        const int fd = connectFrom("127.0.0.1", service.port());
+        const std::string reply = talk(fd, bytes);
+        close(fd);
+        return reply;
+    };
+    // The body is refused and never read as the next request.
+    const std::string smuggled = replyTo(request("GET /Qev/TS3/index.php HTTP/1.1\r\nContent-Length: 40\r\n") +
+                                         request("GET /Qev/TS3/index.php HTTP/1.1\r\n"));
+    EXPECT_EQ(smuggled.substr(0, 30), "HTTP/1.1 413 Content Too Large");
+    EXPECT_EQ(smuggled.find("HTTP/1.1", 1), std::string::npos);
+    // HEAD: the head of the page, no byte of its body.
+    const std::string head = replyTo(request("HEAD /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
+    EXPECT_EQ(head.substr(0, 15), "HTTP/1.1 200 OK");
+    EXPECT_EQ(head.find("\r\n\r\n"), head.size() - 4);
+    EXPECT_NE(head.find("Content-Length: "), std::string::npos);
+    EXPECT_EQ(replyTo("POST / HTTP/1.1\r\nHost: h\r\n\r\n").find("Allow: GET, HEAD\r\n") != std::string::npos, true);
+    EXPECT_EQ(replyTo("GET / HTTP/1.1\nHost: h\n\n").substr(0, 12), "HTTP/1.1 400");
+    // A page of another site that reaches the service by a name of its own (DNS rebinding).
+    EXPECT_EQ(replyTo("GET /Qev/TS3/index.php HTTP/1.1\r\nHost: rebind.attacker.net:" + std::to_string(service.port()) +
+                      "\r\n\r\n")
+                  .substr(0, 12),
+              "HTTP/1.1 403");
+}
+
+} // namespace
