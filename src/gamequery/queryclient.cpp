@@ -26,6 +26,16 @@ constexpr qsizetype kMaxBytes = 128 * 1024;
 // Datagrams read in one turn of the event loop, so a flood cannot hold it.
 constexpr int kDatagramsPerTurn = 64;
 
+QueryResult notAsked(const QueryRequest& request, QueryResult::Outcome why, const QHostAddress& address = {})
+{
+    QueryResult result;
+    result.request = request;
+    result.outcome = why;
+    result.address = address;
+    result.queryPort = QueryClient::queryPort(request);
+    return result;
+}
+
 } // namespace
 
 QString QueryResult::reason() const
@@ -34,6 +44,8 @@ QString QueryResult::reason() const
     case Outcome::Answered: return {};
     case Outcome::NoQueryPort: return QStringLiteral("port %1 has no query port above it").arg(request.port);
     case Outcome::NotResolved: return QStringLiteral("the name %1 did not resolve").arg(request.host);
+    case Outcome::Refused:
+        return QStringLiteral("%1 is an address this service does not send to").arg(address.toString());
     case Outcome::NoAnswer:
         return QStringLiteral("no answer on port %1 within %2 ms").arg(queryPort).arg(2 * request.timeoutMs);
     case Outcome::Malformed: return QStringLiteral("the reply on port %1 made no sense").arg(queryPort);
@@ -203,10 +215,7 @@ void QueryClient::query(const QueryRequest& request, std::function<void(const Qu
 {
     QHostAddress address;
     if (queryPort(request) == 0) {
-        QueryResult result;
-        result.request = request;
-        result.outcome = QueryResult::Outcome::NoQueryPort;
-        done(result);
+        done(notAsked(request, QueryResult::Outcome::NoQueryPort));
     } else if (address.setAddress(request.host)) {
         start(request, address, std::move(done));
     } else {
@@ -224,11 +233,7 @@ void QueryClient::lookUp(const QueryRequest& request, std::function<void(const Q
     };
     auto pending = std::make_shared<LookUp>(LookUp{std::move(done)});
     const auto notResolved = [request](const std::shared_ptr<LookUp>& lookUp) {
-        QueryResult result;
-        result.request = request;
-        result.outcome = QueryResult::Outcome::NotResolved;
-        result.queryPort = queryPort(request);
-        std::exchange(lookUp->done, nullptr)(result);
+        std::exchange(lookUp->done, nullptr)(notAsked(request, QueryResult::Outcome::NotResolved));
     };
     pending->id =
         QHostInfo::lookupHost(request.host, this, [this, request, pending, notResolved](const QHostInfo& info) {
@@ -257,6 +262,10 @@ void QueryClient::lookUp(const QueryRequest& request, std::function<void(const Q
 void QueryClient::start(const QueryRequest& request, const QHostAddress& address,
                         std::function<void(const QueryResult&)> done)
 {
+    if (!isAllowed(address, m_destinations)) {
+        done(notAsked(request, QueryResult::Outcome::Refused, address));
+        return;
+    }
     m_exchanges.push_back(std::make_unique<Exchange>(*this, request, address, std::move(done)));
     m_waiting.push_back(m_exchanges.back().get());
     if (!m_pacer->isActive())

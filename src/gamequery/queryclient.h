@@ -1,5 +1,6 @@
 #pragma once
 
+#include "destinations.h"
 #include "serverstatus.h"
 
 #include <QHostAddress>
@@ -28,7 +29,7 @@ struct QueryRequest {
 };
 
 struct QueryResult {
-    enum class Outcome { Answered, NoQueryPort, NotResolved, NoAnswer, Malformed };
+    enum class Outcome { Answered, NoQueryPort, NotResolved, Refused, NoAnswer, Malformed };
     QueryRequest request;
     Outcome outcome = Outcome::NoAnswer;
     QHostAddress address;
@@ -48,6 +49,8 @@ public:
     ~QueryClient() override;
 
     void query(const QueryRequest& request, std::function<void(const QueryResult&)> done);
+    // Where queries may go; any address but multicast and broadcast unless set.
+    void setDestinations(Destinations destinations) { m_destinations = destinations; }
     int inFlight() const { return static_cast<int>(m_exchanges.size()); }
 
     // The query port a request is sent to; 0 where the game port's offset
@@ -70,6 +73,7 @@ private:
     // once would overflow the socket's receive buffer.
     std::vector<Exchange*> m_waiting;
     QTimer* m_pacer;
+    Destinations m_destinations = Destinations::Lan;
 };
 
 } // namespace gamequery

@@ -24,6 +24,7 @@ QString outcomeName(QueryResult::Outcome outcome)
     case QueryResult::Outcome::Answered: return QStringLiteral("answered");
     case QueryResult::Outcome::NoQueryPort: return QStringLiteral("no-query-port");
     case QueryResult::Outcome::NotResolved: return QStringLiteral("not-resolved");
+    case QueryResult::Outcome::Refused: return QStringLiteral("refused");
     case QueryResult::Outcome::NoAnswer: return QStringLiteral("no-answer");
     case QueryResult::Outcome::Malformed: return QStringLiteral("malformed");
     }

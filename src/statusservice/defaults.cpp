@@ -42,6 +42,7 @@ ServiceOptions desktopOptions()
 {
     ServiceOptions options = defaultOptions();
     options.ownHostOnly = true;
+    options.destinations = gamequery::Destinations::Lan; // LAN servers and the demo on this machine
     return options;
 }
 

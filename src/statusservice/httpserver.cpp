@@ -30,8 +30,9 @@ QByteArray reason(int status)
     }
 }
 
-// The clients counted together: an IPv4 address, or an IPv6 /64.
-QString clientKey(const QHostAddress& peer)
+} // namespace
+
+QString clientOf(const QHostAddress& peer)
 {
     bool isV4 = false;
     const quint32 v4 = peer.toIPv4Address(&isV4);
@@ -41,8 +42,6 @@ QString clientKey(const QHostAddress& peer)
     std::fill(std::begin(v6.c) + 8, std::end(v6.c), 0);
     return QHostAddress(v6).toString() + QStringLiteral("/64");
 }
-
-} // namespace
 
 HttpReply::HttpReply(HttpConnection* connection, bool withBody, bool keepAlive)
     : m_connection(connection), m_withBody(withBody), m_keepAlive(keepAlive)
@@ -90,7 +89,7 @@ bool HttpServer::addressInUse() const { return m_server->serverError() == QAbstr
 void HttpServer::accept()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        const QString client = clientKey(socket->peerAddress());
+        const QString client = clientOf(socket->peerAddress());
         if (m_connections >= m_limits.maxConnections || m_perClient.value(client) >= m_limits.maxPerClient) {
             socket->abort();
             socket->deleteLater();

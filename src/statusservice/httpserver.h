@@ -29,6 +29,9 @@ struct HttpLimits {
     int maxPerClient = 32; // from one IPv4 address or IPv6 /64
 };
 
+// The clients counted together: an IPv4 address, or an IPv6 /64.
+QString clientOf(const QHostAddress& peer);
+
 struct HttpRequest {
     QByteArray method;
     QByteArray target; // path and query as sent, still percent-encoded

@@ -66,10 +66,18 @@ std::optional<Endpoint> usableEndpoint(const QString& typedHost, const QString& 
         return std::nullopt;
     static const QRegularExpression hostName(QStringLiteral("^(?=.{1,253}$)([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?"
                                                             ")(\\.[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*\\.?$"));
+    // An address literal of its own characters only: the parser of addresses
+    // would take "127.0.0.1" out of "127.0.0.1<NUL>@elsewhere".
+    static const QRegularExpression literalChars(QStringLiteral("^[0-9A-Fa-f.:]+$"));
     QHostAddress literal;
-    if (!literal.setAddress(host) && !hostName.match(host).hasMatch())
+    if (literalChars.match(host).hasMatch() && literal.setAddress(host))
+        return Endpoint{literal.toString(), static_cast<quint16>(number)};
+    if (!hostName.match(host).hasMatch())
         return std::nullopt;
-    return Endpoint{host, static_cast<quint16>(number)};
+    QString name = host.toLower();
+    if (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return Endpoint{name, static_cast<quint16>(number)};
 }
 
 bool isReservedName(const QString& host)

@@ -250,6 +250,12 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         message = QStringLiteral("The name %1 did not resolve to an address.").arg(escaped(request.host));
         hint = QStringLiteral("Check the spelling, or type the server's IP address instead.");
         break;
+    case Problem::Refused:
+        title = QStringLiteral("Address not asked");
+        message = QStringLiteral("%1 is an address this service does not send queries to.").arg(escaped(request.host));
+        hint = QStringLiteral("This service asks game servers on the internet only, not private, local or "
+                              "broadcast addresses.");
+        break;
     case Problem::NoAnswer:
         title = QStringLiteral("No answer");
         message = QStringLiteral("No answer from %1 on query port %2.")
@@ -266,6 +272,11 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
         title = QStringLiteral("Too many queries");
         message = QStringLiteral("Too many queries are under way at this moment.");
         hint = QStringLiteral("Try again in a second.");
+        break;
+    case Problem::TooMany:
+        title = QStringLiteral("Too many requests");
+        message = QStringLiteral("You have asked for more pages than this service answers in a short time.");
+        hint = QStringLiteral("Wait a few seconds, then try again.");
         break;
     }
     return fill(kProblemTemplate,

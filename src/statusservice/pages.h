@@ -16,7 +16,7 @@ QString colouredHtml(const gamequery::RichText& text);
 
 QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& result, const QDateTime& askedAt);
 
-enum class Problem { NoAddress, NotResolved, NoAnswer, Malformed, Busy };
+enum class Problem { NoAddress, NotResolved, Refused, NoAnswer, Malformed, Busy, TooMany };
 QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort = 0);
 
 // A preset server of a start page and what it said, if it was asked.

@@ -49,8 +49,12 @@ StatusService::StatusService(ServiceOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)),
       m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); },
                m_options.http),
-      m_client(this)
+      m_client(this), m_clientQueries(m_options.clientQueries.burst, m_options.clientQueries.refillMs),
+      m_serverQueries(m_options.serverQueries.burst, m_options.serverQueries.refillMs),
+      m_startPages(m_options.startPages.burst, m_options.startPages.refillMs)
 {
+    m_client.setDestinations(m_options.destinations);
+    m_clock.start();
 }
 
 bool StatusService::start() { return m_server.listen(m_options.address, m_options.port); }
@@ -65,10 +69,13 @@ void StatusService::handle(const HttpRequest& request, HttpReply reply)
     switch (page.kind) {
     case PageRequest::Kind::Status: answerStatus(page, request.peer, std::move(reply)); return;
     case PageRequest::Kind::Start:
-        if (page.start == StartPage::VoiceChat)
+        if (page.start == StartPage::VoiceChat) {
             reply.send(200, kHtml, voiceChatPage(m_options.voiceChatHost));
-        else
+        } else if (const auto refusal = spend(m_startPages, clientOf(request.peer))) {
+            refuse(page, *refusal, reply);
+        } else {
             answerStart(page, std::move(reply));
+        }
         return;
     case PageRequest::Kind::NotFound: reply.send(404, kHtml, notFoundPage()); return;
     }
@@ -86,20 +93,22 @@ bool StatusService::isOwnHost(const QByteArray& host) const
            (address.isLoopback() && given == QStringLiteral("localhost:") + port);
 }
 
-void StatusService::answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply)
+void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& client, HttpReply reply)
 {
-    const std::optional<Endpoint> endpoint = usableEndpoint(page.host, page.port);
+    const std::optional<Endpoint> endpoint = usableEndpoint(asked.host, asked.port);
     if (!endpoint) {
-        reply.send(200, kHtml, problemPage(page, Problem::NoAddress));
+        reply.send(200, kHtml, problemPage(asked, Problem::NoAddress));
         return;
     }
+    PageRequest page = asked;
+    page.host = endpoint->host; // as asked: the page and its links show nothing else
     const gamequery::QueryRequest request = queryFor(page.game, *endpoint, m_options.timeoutMs);
     if (isReservedName(endpoint->host)) {
         reply.send(200, kHtml, problemPage(page, Problem::NotResolved));
         return;
     }
     auto shared = std::make_shared<HttpReply>(std::move(reply));
-    const bool asked = ask(request, page.refresh, client, [page, shared](const gamequery::QueryResult& result) {
+    const auto refusal = ask(request, page.refresh, client, [page, shared](const gamequery::QueryResult& result) {
         using Outcome = gamequery::QueryResult::Outcome;
         if (result.status) {
             shared->send(200, kHtml, statusPage(page, result, QDateTime::currentDateTime()));
@@ -107,12 +116,20 @@ void StatusService::answerStatus(const PageRequest& page, const QHostAddress& cl
         }
         const Problem problem = result.outcome == Outcome::NoQueryPort   ? Problem::NoAddress
                                 : result.outcome == Outcome::NotResolved ? Problem::NotResolved
+                                : result.outcome == Outcome::Refused     ? Problem::Refused
                                 : result.outcome == Outcome::Malformed   ? Problem::Malformed
                                                                          : Problem::NoAnswer;
         shared->send(200, kHtml, problemPage(page, problem, result.queryPort));
     });
-    if (!asked)
-        shared->send(503, kHtml, problemPage(page, Problem::Busy));
+    if (refusal)
+        refuse(page, *refusal, *shared);
+}
+
+void StatusService::refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply)
+{
+    const QByteArray retryAfter = "Retry-After: " + QByteArray::number(refusal.retryAfterS) + "\r\n";
+    reply.send(refusal.status, kHtml, problemPage(page, refusal.status == 429 ? Problem::TooMany : Problem::Busy),
+               retryAfter);
 }
 
 void StatusService::answerStart(const PageRequest& page, HttpReply reply)
@@ -153,12 +170,12 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
     }
     for (const auto& [index, request] : toAsk) {
         const std::size_t i = index;
-        const bool asked = ask(request, false, QHostAddress::LocalHost, [pending, i, finish](const auto& result) {
+        const auto refusal = ask(request, false, {}, [pending, i, finish](const auto& result) {
             pending->lines[i].result = result;
             if (--pending->left == 0)
                 finish();
         });
-        if (!asked) {
+        if (refusal) {
             pending->lines[i].note = QStringLiteral("not asked: too many queries under way");
             if (--pending->left == 0)
                 finish();
@@ -166,7 +183,16 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
     }
 }
 
-bool StatusService::ask(const gamequery::QueryRequest& request, bool fresh, const QHostAddress& client, Answer answer)
+std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, const QString& key)
+{
+    qint64 waitMs = 0;
+    if (budget.take(key, m_clock.elapsed(), &waitMs))
+        return std::nullopt;
+    return Refusal{429, (waitMs + 999) / 1000};
+}
+
+std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryRequest& request, bool refresh,
+                                                         const QHostAddress& client, Answer answer)
 {
     const QString id = key(request);
     auto it = m_shared.find(id);
@@ -174,21 +200,28 @@ bool StatusService::ask(const gamequery::QueryRequest& request, bool fresh, cons
         Shared& shared = it.value();
         if (!shared.result) { // under way: wait with the others
             shared.waiting.push_back(std::move(answer));
-            return true;
+            return std::nullopt;
         }
-        if (!fresh && shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
+        if ((!refresh || shared.refreshed) &&
+            shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
             const gamequery::QueryResult result = *shared.result;
             QTimer::singleShot(0, this, [answer = std::move(answer), result] { answer(result); });
-            return true;
+            return std::nullopt;
         }
     }
-    const QString clientId = client.toString();
+    const QString clientId = client.isNull() ? QString() : clientOf(client);
     if (m_inFlight >= m_options.maxInFlight || m_perClient.value(clientId) >= m_options.maxPerClient)
-        return false;
+        return Refusal{503, 1};
+    if (!client.isNull()) {
+        if (auto refusal = spend(m_clientQueries, clientId))
+            return refusal;
+    }
+    if (auto refusal = spend(m_serverQueries, request.host))
+        return refusal;
     ++m_inFlight;
     ++m_perClient[clientId];
     ++m_queriesSent;
-    m_shared[id] = Shared{{std::move(answer)}, std::nullopt, {}};
+    m_shared[id] = Shared{{std::move(answer)}, std::nullopt, {}, refresh};
     m_client.query(request, [this, id, clientId](const gamequery::QueryResult& result) {
         --m_inFlight;
         if (--m_perClient[clientId] <= 0)
@@ -208,7 +241,7 @@ bool StatusService::ask(const gamequery::QueryRequest& request, bool fresh, cons
                 m_shared.erase(entry);
         });
     });
-    return true;
+    return std::nullopt;
 }
 
 } // namespace statusservice

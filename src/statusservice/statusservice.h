@@ -3,8 +3,10 @@
 #include "gamequery/queryclient.h"
 #include "httpserver.h"
 #include "pagerequest.h"
+#include "ratelimiter.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 
@@ -24,6 +26,15 @@ struct ServiceOptions {
     int maxPerClient = 16; // from one browser's address
     int shareMs = 2000;    // identical queries this close share one answer
     HttpLimits http;
+    // Where queries may go: public servers only, unless the service is a LAN's.
+    gamequery::Destinations destinations = gamequery::Destinations::Public;
+    // Budgets: so many at once, and one more every so many ms.
+    struct Budget {
+        int burst, refillMs;
+    };
+    Budget clientQueries{30, 1000}; // queries a client's pages send (IPv6 clients by /64)
+    Budget serverQueries{10, 1000}; // queries sent to one server host
+    Budget startPages{10, 1000};    // start pages for one client
     // Answer only requests whose Host field names the service's own address
     // and port, so a page of another site cannot reach it by a name that
     // resolves to it (DNS rebinding).
@@ -56,14 +67,25 @@ private:
     bool isOwnHost(const QByteArray& host) const;
     void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
     void answerStart(const PageRequest& page, HttpReply reply);
+    // Why a request gets no page: its status and the seconds to wait.
+    struct Refusal {
+        int status;
+        qint64 retryAfterS;
+    };
     // Asks a server, or joins an identical query under way or just answered.
-    // False when the bounds on queries under way say no.
-    bool ask(const gamequery::QueryRequest& request, bool fresh, const QHostAddress& client, Answer answer);
+    // A refresh asks afresh once per sharing window. Refused when a budget or
+    // the bounds on queries under way say no; client is null for the
+    // service's own queries.
+    std::optional<Refusal> ask(const gamequery::QueryRequest& request, bool refresh, const QHostAddress& client,
+                               Answer answer);
+    std::optional<Refusal> spend(RateLimiter& budget, const QString& key);
+    void refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply);
 
     struct Shared {
         std::vector<Answer> waiting; // empty once answered
         std::optional<gamequery::QueryResult> result;
         QDateTime answeredAt;
+        bool refreshed = false; // asked by a refresh
     };
 
     ServiceOptions m_options;
@@ -71,6 +93,8 @@ private:
     gamequery::QueryClient m_client;
     QHash<QString, Shared> m_shared;
     QHash<QString, int> m_perClient;
+    QElapsedTimer m_clock;
+    RateLimiter m_clientQueries, m_serverQueries, m_startPages;
     int m_inFlight = 0;
     int m_queriesSent = 0;
 };

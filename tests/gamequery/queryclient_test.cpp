@@ -304,6 +304,44 @@ TEST_F(InOwnNamespace, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
     EXPECT_LT(elapsed, 1000);
 }
 
+TEST(QueryClient, DestinationsAreCheckedOnTheAddressAsked)
+{
+    const std::tuple<const char*, bool, bool> cases[] = {
+        // address, public, LAN
+        {"203.0.113.7", true, true},
+        {"2001:db8::7", true, true},
+        {"127.0.0.1", false, true},
+        {"10.1.2.3", false, true},
+        {"172.16.0.1", false, true},
+        {"192.168.1.20", false, true},
+        {"100.64.0.1", false, true},
+        {"169.254.169.254", false, true},
+        {"::1", false, true},
+        {"fe80::1", false, true},
+        {"fd00::1", false, true},
+        {"::ffff:10.0.0.1", false, true},
+        {"0.0.0.0", false, false},
+        {"::", false, false},
+        {"255.255.255.255", false, false},
+        {"224.0.0.1", false, false},
+        {"239.255.255.250", false, false},
+        {"ff02::1", false, false},
+        {"::ffff:255.255.255.255", false, false},
+    };
+    for (const auto& [address, isPublic, isLan] : cases) {
+        SCOPED_TRACE(address);
+        EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Public), isPublic);
+        EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Lan), isLan);
+    }
+    // A refused address hears nothing.
+    FakeGameServer server(scenario(Protocol::Ut3));
+    QueryClient client;
+    client.setDestinations(Destinations::Public);
+    EXPECT_EQ(ask(client, requestFor(Game::UT3, server)).reason(),
+              QStringLiteral("127.0.0.1 is an address this service does not send to"));
+    EXPECT_EQ(server.requestsSeen(), 0);
+}
+
 TEST(QueryClient, ManyServersAtOnce)
 {
     constexpr int kServers = 60;

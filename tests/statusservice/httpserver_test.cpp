@@ -1,4 +1,5 @@
 #include "statusservice/httphead.h"
+#include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 
 #include <QElapsedTimer>
@@ -261,6 +262,49 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
                       "\r\n\r\n")
                   .substr(0, 12),
               "HTTP/1.1 403");
+}
+
+TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
+{
+    RateLimiter budget(3, 1000);
+    qint64 wait = 0;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(budget.take(QStringLiteral("a"), 0));
+    EXPECT_FALSE(budget.take(QStringLiteral("a"), 0, &wait));
+    EXPECT_EQ(wait, 1000);
+    EXPECT_TRUE(budget.take(QStringLiteral("b"), 0)); // another key has its own
+    EXPECT_FALSE(budget.take(QStringLiteral("a"), 999));
+    EXPECT_TRUE(budget.take(QStringLiteral("a"), 1000));
+    EXPECT_FALSE(budget.take(QStringLiteral("a"), 1000, &wait));
+    EXPECT_EQ(wait, 1000);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(budget.take(QStringLiteral("a"), 10000)); // whole again after a while
+}
+
+TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
+{
+    ServiceOptions options;
+    options.port = 0;
+    options.timeoutMs = 50;
+    options.destinations = gamequery::Destinations::Lan;
+    options.clientQueries = {3, 60000};
+    ServiceThread service;
+    ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    const auto statusPage = [&](const char* from, int port) {
+        const int fd = connectFrom(from, service.port());
+        const std::string reply =
+            talk(fd, "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=" + std::to_string(port) +
+                         "&serverwport=0 HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
+        close(fd);
+        return reply;
+    };
+    for (int port = 1; port <= 3; ++port)
+        EXPECT_EQ(statusPage("127.0.0.2", port).substr(0, 15), "HTTP/1.1 200 OK");
+    const std::string refused = statusPage("127.0.0.2", 4);
+    EXPECT_EQ(refused.substr(0, 30), "HTTP/1.1 429 Too Many Requests");
+    EXPECT_NE(refused.find("Retry-After: 60\r\n"), std::string::npos);
+    EXPECT_NE(refused.find("Too many requests"), std::string::npos);
+    EXPECT_EQ(statusPage("127.0.0.1", 4).substr(0, 15), "HTTP/1.1 200 OK");
 }
 
 } // namespace
