@@ -1,44 +1,49 @@
-// libFuzzer targets for the three reply parsers. The first byte picks how the
-// rest is cut into packets, so one input can be a whole multi-packet reply.
+// libFuzzer targets for the three games' query sessions: the reply parsers
+// and, around them, the grouping of packets into replies and the checks of
+// completeness that run on every packet. The input is cut into packets, so
+// one input can be a whole multi-packet reply.
 
-#include "gamequery/ut2004protocol.h"
-#include "gamequery/ut3protocol.h"
-#include "gamequery/ut99protocol.h"
+#include "gamequery/session.h"
+
+#include <QList>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
 
-// Cuts data into packets at the byte sequence FF FE (never seen in replies).
-template <typename Add> void packets(const std::uint8_t* data, std::size_t size, Add add)
-{
-    const QByteArray all(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const QByteArray& packet : all.split('\xFE'))
-        add(packet);
-}
+constexpr quint16 kQueryPort = 7778;
+constexpr std::uint32_t kId = 0x01020304;
+
+#if defined(FUZZ_UT99)
+constexpr Game kGame = Game::UT99;
+#elif defined(FUZZ_UT2004)
+constexpr Game kGame = Game::UT2004;
+#elif defined(FUZZ_UT3)
+constexpr Game kGame = Game::UT3;
+#endif
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-#if defined(FUZZ_UT99)
-    gamequery::ut99::Reply status, teams;
-    packets(data, size, [&](const QByteArray& p) { status.add(p); });
-    (void)gamequery::ut99::statusFrom(status, &teams);
-#elif defined(FUZZ_UT2004)
-    gamequery::ut2004::Reply reply;
-    packets(data, size, [&](const QByteArray& p) { reply.add(p); });
-    (void)reply.complete();
-    (void)reply.status();
-#elif defined(FUZZ_UT3)
-    gamequery::ut3::Reply reply(0x01020304);
-    packets(data, size, [&](const QByteArray& p) {
-        reply.add(p);
-        (void)gamequery::ut3::challengeFrom(p, 0x01020304);
-    });
-    (void)reply.complete();
-    (void)reply.status();
-#endif
+    const auto session = gamequery::makeSession(kGame, kQueryPort, true, kId);
+    // The second attempt, which also asks UT2004's text protocol on game port + 10.
+    (void)session->requests(1);
+    const auto asked = session->requests(2);
+    const quint16 textPort = asked.back().port;
+    if (kGame == Game::UT3) // the challenge, so the status packets are read
+        (void)session->receive(kQueryPort, QByteArray("\x09\x01\x02\x03\x04"
+                                                      "1928374650",
+                                                      15));
+    // Packets are cut at the byte FE; one that starts with a backslash comes
+    // from the text port.
+    const QByteArray all(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const QByteArray& packet : all.split('\xFE')) {
+        (void)session->receive(packet.startsWith('\\') ? textPort : kQueryPort, packet);
+        (void)session->quietGapMs();
+    }
+    if (session->hasStatus())
+        (void)session->status();
     return 0;
 }
