@@ -9,7 +9,7 @@ game_port=22901
 
 "$build/bench/fakefleet" ut3 1 "$game_port" > /dev/null &
 fleet=$!
-"$build/src/utstatus" serve --listen "127.0.0.1:$service_port" --allow-lan > /dev/null &
+"$build/src/utstatus" serve --listen "127.0.0.1:$service_port" --allow-lan --no-budgets > /dev/null &
 service=$!
 trap 'kill $fleet $service 2>/dev/null || true' EXIT
 sleep 1

@@ -26,7 +26,7 @@ struct HttpLimits {
     int headTimeoutMs = 10000; // from a request's first byte to its whole head
     int idleTimeoutMs = 5000;  // a kept-alive connection with no request
     int maxConnections = 512;
-    int maxPerClient = 32; // from one IPv4 address or IPv6 /64
+    int maxPerClient = 64; // from one IPv4 address or IPv6 /64: a LAN party behind one address
 };
 
 // The clients counted together: an IPv4 address, or an IPv6 /64.

@@ -186,7 +186,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
 std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, const QString& key)
 {
     qint64 waitMs = 0;
-    if (budget.take(key, m_clock.elapsed(), &waitMs))
+    if (!m_options.budgets || budget.take(key, m_clock.elapsed(), &waitMs))
         return std::nullopt;
     return Refusal{429, (waitMs + 999) / 1000};
 }
@@ -202,8 +202,8 @@ std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryR
             shared.waiting.push_back(std::move(answer));
             return std::nullopt;
         }
-        if ((!refresh || shared.refreshed) &&
-            shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
+        const bool afresh = refresh && (!shared.refreshed || !m_options.budgets);
+        if (!afresh && shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
             const gamequery::QueryResult result = *shared.result;
             QTimer::singleShot(0, this, [answer = std::move(answer), result] { answer(result); });
             return std::nullopt;

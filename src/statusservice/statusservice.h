@@ -28,7 +28,9 @@ struct ServiceOptions {
     HttpLimits http;
     // Where queries may go: public servers only, unless the service is a LAN's.
     gamequery::Destinations destinations = gamequery::Destinations::Public;
-    // Budgets: so many at once, and one more every so many ms.
+    // Budgets: so many at once, and one more every so many ms; off for load
+    // tests only, with the Refresh link's limit too.
+    bool budgets = true;
     struct Budget {
         int burst, refillMs;
     };

@@ -1,7 +1,7 @@
 // utstatus: asks Unreal Tournament servers for their status.
 //   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
 //   utstatus demo
-//   utstatus serve [--listen ADDRESS:PORT] [--allow-lan]
+//   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]
 
 #include "core/hostport.h"
 #include "fakeservers/fakegameserver.h"
@@ -25,10 +25,11 @@ const char kUsage[] =
     "usage: utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port]\n"
     "                      [--timeout MS]\n"
     "       utstatus demo\n"
-    "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan]\n"
+    "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]\n"
     "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
     "--query-port asks PORT as given. serve asks public servers only; --allow-lan also asks\n"
-    "this machine and private networks.\n";
+    "this machine and private networks; --no-budgets lifts the per-client and per-server\n"
+    "budgets, for load tests.\n";
 
 int badArguments(const QString& why)
 {
@@ -180,6 +181,8 @@ int serve(const QStringList& args)
                 return badArguments(QStringLiteral("not an ADDRESS:PORT to listen on: %1").arg(args[i]));
         } else if (args[i] == QLatin1String("--allow-lan")) {
             options.destinations = gamequery::Destinations::Lan;
+        } else if (args[i] == QLatin1String("--no-budgets")) {
+            options.budgets = false;
         } else {
             return badArguments(QStringLiteral("unknown option %1").arg(args[i]));
         }
