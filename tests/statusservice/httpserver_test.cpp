@@ -1,12 +1,14 @@
 #include "statusservice/httphead.h"
 #include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
+#include "support/ownnamespace.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -238,6 +240,12 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
     EXPECT_EQ(readAll(slow, 1500), ""); // closed, unanswered, after the head's time
     EXPECT_LT(clock.elapsed(), 1500);
     close(slow);
+    // A kept-alive connection that asks nothing more is closed after its idle time.
+    const int idle = connectFrom("127.0.0.2", service.port());
+    clock.restart();
+    EXPECT_EQ(talk(idle, request("GET /Qev/TS3/index.php HTTP/1.1\r\n"), 1500).substr(0, 15), "HTTP/1.1 200 OK");
+    EXPECT_LT(clock.elapsed(), 1400);
+    close(idle);
 
     const auto replyTo = [this](const std::string& bytes) {
         const int fd = connectFrom("127.0.0.1", service.port());
@@ -262,6 +270,55 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
                       "\r\n\r\n")
                   .substr(0, 12),
               "HTTP/1.1 403");
+}
+
+constexpr char kFewHandles[] = "UTQ_HTTP_WITH_FEW_FILE_HANDLES";
+
+// Runs the WithFewFileHandles tests again in a process allowed 64 files.
+TEST(HttpServer, OutOfFileHandles)
+{
+    rerunInOwnNamespace("-r", QStringLiteral("ulimit -n 64"), "WithFewFileHandles", kFewHandles);
+}
+
+class WithFewFileHandles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet(kFewHandles))
+            GTEST_SKIP() << "runs in a process with few file handles only";
+    }
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
+{
+    ServiceOptions options;
+    options.port = 0;
+    ServiceThread service;
+    ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    // Connections until this process has no file handle left: the service
+    // cannot accept those the system has queued for it.
+    std::vector<int> held;
+    for (int fd; (fd = connectFrom("127.0.0.2", service.port())) >= 0;)
+        held.push_back(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const double before = cpuSeconds();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_LT(cpuSeconds() - before, 0.3);
+    for (const int fd : held)
+        close(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int fd = connectFrom("127.0.0.1", service.port());
+    const std::string reply = talk(fd, "GET /Qev/TS3/index.php HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
+    close(fd);
+    EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK");
 }
 
 TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
