@@ -264,10 +264,3 @@ TEST_F(CrossCheck, EveryLayoutOfTheFakesReadsAlikeInBothTools)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -460,10 +460,3 @@ TEST(UtqueryUnderXvfb, BeginQueryShowsTheFakeServersOnEachQueryTab)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -307,10 +307,3 @@ TEST(Pages, ColoursBecomeSpansAndControlCharactersVanish)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

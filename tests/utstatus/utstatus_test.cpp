@@ -80,10 +80,3 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
