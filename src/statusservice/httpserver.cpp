@@ -1,8 +1,13 @@
 #include "httpserver.h"
 
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+
+#include <sys/socket.h>
+
+#include <cerrno>
 
 namespace statusservice {
 
@@ -70,15 +75,19 @@ void HttpReply::send(int status, const QByteArray& contentType, const QByteArray
 HttpServer::HttpServer(Handler handler, HttpLimits limits, QObject* parent)
     : QObject(parent), m_handler(std::move(handler)), m_limits(limits), m_server(new QTcpServer(this))
 {
-    m_server->setMaxPendingConnections(64);
-    connect(m_server, &QTcpServer::newConnection, this, &HttpServer::accept);
-    connect(m_server, &QTcpServer::acceptError, this, [this] {
-        m_server->pauseAccepting();
-        QTimer::singleShot(kAcceptRestMs, this, [this] { m_server->resumeAccepting(); });
-    });
 }
 
-bool HttpServer::listen(const QHostAddress& address, quint16 port) { return m_server->listen(address, port); }
+bool HttpServer::listen(const QHostAddress& address, quint16 port)
+{
+    if (!m_server->listen(address, port))
+        return false;
+    // Accepting is ours: Qt 6.4 retries an accept that failed for want of
+    // file handles at once, and again, at full speed.
+    m_server->pauseAccepting();
+    m_acceptor = new QSocketNotifier(m_server->socketDescriptor(), QSocketNotifier::Read, this);
+    connect(m_acceptor, &QSocketNotifier::activated, this, &HttpServer::accept);
+    return true;
+}
 
 quint16 HttpServer::port() const { return m_server->serverPort(); }
 
@@ -88,7 +97,18 @@ bool HttpServer::addressInUse() const { return m_server->serverError() == QAbstr
 
 void HttpServer::accept()
 {
-    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+    for (;;) {
+        const int descriptor =
+            ::accept4(static_cast<int>(m_server->socketDescriptor()), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                m_acceptor->setEnabled(false); // rest, then try again
+                QTimer::singleShot(kAcceptRestMs, m_acceptor, [this] { m_acceptor->setEnabled(true); });
+            }
+            return;
+        }
+        auto* socket = new QTcpSocket(this);
+        socket->setSocketDescriptor(descriptor);
         const QString client = clientOf(socket->peerAddress());
         if (m_connections >= m_limits.maxConnections || m_perClient.value(client) >= m_limits.maxPerClient) {
             socket->abort();

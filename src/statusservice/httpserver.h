@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QSocketNotifier;
 class QTcpServer;
 class QTcpSocket;
 class QTimer;
@@ -73,6 +74,7 @@ private:
     Handler m_handler;
     HttpLimits m_limits;
     QTcpServer* m_server;
+    QSocketNotifier* m_acceptor = nullptr;
     int m_connections = 0;
     QHash<QString, int> m_perClient;
 };
