@@ -1,11 +1,9 @@
 #include "app/adminpassword.h"
 #include "app/alertdialog.h"
-#include "app/helptexts.h"
 #include "buildconfig.h"
 #include "support/windowdriver.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -123,18 +121,6 @@ TEST_F(AdminPanel, LinksOpenTheirUrlsInTheBrowser)
     EXPECT_EQ(platform.browser.opened,
               (QStringList{"http://" + a + "/cgi-bin/wwwpman/index.pl", "http://" + a + ":8884/ServerAdmin/",
                            "http://" + b + ":8884/ServerAdmin/"}));
-}
-
-TEST_F(AdminPanel, HelpTextsShowInTheirFields)
-{
-    const std::pair<const char*, QString> fields[] = {{"txtTroubleshooting", helptexts::ut99()},
-                                                      {"txtTroubleshooting_04", helptexts::ut2004()},
-                                                      {"txtTroubleshooting_If", helptexts::ut3()}};
-    for (const auto& [name, text] : fields) {
-        auto* edit = get<QPlainTextEdit>(name);
-        EXPECT_EQ(edit->toPlainText().count(QLatin1Char('\n')) + 1, text.count(QStringLiteral("\r\n")) + 1) << name;
-        EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    }
 }
 
 } // namespace
