@@ -118,13 +118,8 @@ TEST(AtomicFileReplacer, OnARealFullDisk)
                         "OnAFullDisk", kOnAFullDisk);
 }
 
-class OnAFullDisk : public ::testing::Test {
+class OnAFullDisk : public OnlyInOwnNamespace<kOnAFullDisk> {
 protected:
-    void SetUp() override
-    {
-        if (!qEnvironmentVariableIsSet(kOnAFullDisk))
-            GTEST_SKIP() << "runs on its own small disk only";
-    }
     // Fills the disk up to room bytes free.
     static void fillLeaving(qint64 room)
     {

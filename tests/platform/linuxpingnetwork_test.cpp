@@ -69,14 +69,7 @@ TEST(LinuxPingNetwork, InsideANetworkNamespaceOfItsOwn)
         "InOwnNamespace", kInNamespace);
 }
 
-class InOwnNamespace : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!qEnvironmentVariableIsSet(kInNamespace))
-            GTEST_SKIP() << "runs inside its own network namespace only";
-    }
-};
+using InOwnNamespace = OnlyInOwnNamespace<kInNamespace>;
 
 TEST_F(InOwnNamespace, NoAnswerFailsWithCode3AfterTheTimeout)
 {

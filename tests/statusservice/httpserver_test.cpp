@@ -280,14 +280,7 @@ TEST(HttpServer, OutOfFileHandles)
     rerunInOwnNamespace("-r", QStringLiteral("ulimit -n 64"), "WithFewFileHandles", kFewHandles);
 }
 
-class WithFewFileHandles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!qEnvironmentVariableIsSet(kFewHandles))
-            GTEST_SKIP() << "runs in a process with few file handles only";
-    }
-};
+using WithFewFileHandles = OnlyInOwnNamespace<kFewHandles>;
 
 double cpuSeconds()
 {

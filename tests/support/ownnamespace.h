@@ -30,3 +30,14 @@ inline void rerunInOwnNamespace(const char* flags, const QString& setup, const c
     EXPECT_TRUE(output.contains("[  PASSED  ]")) << output.constData();
     EXPECT_FALSE(output.contains("SKIPPED") || output.contains("[  FAILED  ]")) << output.constData();
 }
+
+// The fixture of the tests that run only inside those namespaces, where
+// Marker is set; elsewhere they skip.
+template <const char* Marker> class OnlyInOwnNamespace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet(Marker))
+            GTEST_SKIP() << "runs inside namespaces of its own only";
+    }
+};
