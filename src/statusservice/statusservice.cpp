@@ -176,7 +176,8 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
                 finish();
         });
         if (refusal) {
-            pending->lines[i].note = QStringLiteral("not asked: too many queries under way");
+            pending->lines[i].note = refusal->status == 429 ? QStringLiteral("not asked: asked too often just now")
+                                                            : QStringLiteral("not asked: too many queries under way");
             if (--pending->left == 0)
                 finish();
         }
