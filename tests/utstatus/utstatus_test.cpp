@@ -77,6 +77,10 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     EXPECT_EQ(results[1].toObject()["outcome"].toString(), QStringLiteral("no-answer"));
     EXPECT_EQ(results[1].toObject()["reason"].toString(),
               QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
+    // A game port with no query port above it is never asked.
+    run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).array()[0].toObject()["outcome"].toString(),
+              QStringLiteral("no-query-port"));
 }
 
 } // namespace
