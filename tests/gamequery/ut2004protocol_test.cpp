@@ -25,6 +25,7 @@ TEST(Ut2004Protocol, CompactIndexesBothWays)
     }
     const QByteArray tooLong("\x7F\xFF\xFF\xFF\xFF\x01", 6); // a sixth byte: no such index
     EXPECT_EQ(ut2004::Reader(tooLong).index(), std::nullopt);
+    EXPECT_EQ(ut2004::Reader(QByteArray("\x41\x80\x80\x80\x80\x00", 6)).index(), std::nullopt); // 1, in six
     EXPECT_EQ(ut2004::Reader(QByteArray("\x40", 1)).index(), std::nullopt); // "more" with nothing after
 }
 
