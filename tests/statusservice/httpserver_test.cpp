@@ -329,6 +329,13 @@ TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
     EXPECT_EQ(wait, 1000);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(budget.take(QStringLiteral("a"), 10000)); // whole again after a while
+    // Keys are kept to 16384: with all of them in use a new one waits; once
+    // their budgets are whole again they make room.
+    RateLimiter many(1, 1000);
+    for (int i = 0; i < 16384; ++i)
+        ASSERT_TRUE(many.take(QString::number(i), 0));
+    EXPECT_FALSE(many.take(QStringLiteral("new"), 0));
+    EXPECT_TRUE(many.take(QStringLiteral("new"), 1000));
 }
 
 TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
@@ -338,6 +345,7 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     options.timeoutMs = 50;
     options.destinations = gamequery::Destinations::Lan;
     options.clientQueries = {3, 60000};
+    options.maxPerClient = 1; // queries under way
     ServiceThread service;
     ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
     const auto statusPage = [&](const char* from, int port) {
@@ -355,6 +363,41 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     EXPECT_NE(refused.find("Retry-After: 60\r\n"), std::string::npos);
     EXPECT_NE(refused.find("Too many requests"), std::string::npos);
     EXPECT_EQ(statusPage("127.0.0.1", 4).substr(0, 15), "HTTP/1.1 200 OK");
+    // One query under way per client: a second at the same time is turned away.
+    const int first = connectFrom("127.0.0.3", service.port());
+    const std::string slowPage = "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=9&serverwport=0 "
+                                 "HTTP/1.1\r\nHost: h\r\n\r\n";
+    send(first, slowPage.data(), slowPage.size(), MSG_NOSIGNAL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::string busy = statusPage("127.0.0.3", 10);
+    close(first);
+    EXPECT_EQ(busy.substr(0, 32), "HTTP/1.1 503 Service Unavailable");
+    EXPECT_NE(busy.find("Too many queries"), std::string::npos);
+}
+
+TEST_F(HttpServerUnderAttack, TheConnectionCapsCountExactly)
+{
+    // 64 from one client, 100 in all (this test's limit): the rest are closed at once.
+    std::vector<int> one, other;
+    for (int i = 0; i < 70; ++i)
+        one.push_back(connectFrom("127.0.0.2", service.port()));
+    for (int i = 0; i < 40; ++i)
+        other.push_back(connectFrom("127.0.0.3", service.port()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto closed = [](const std::vector<int>& fds) {
+        int count = 0;
+        for (const int fd : fds) {
+            char byte = 0;
+            count += recv(fd, &byte, 1, MSG_DONTWAIT) == 0 || errno == ECONNRESET;
+        }
+        return count;
+    };
+    EXPECT_EQ(closed(one), 70 - 64);
+    EXPECT_EQ(closed(other), 40 - 36);
+    for (const int fd : one)
+        close(fd);
+    for (const int fd : other)
+        close(fd);
 }
 
 } // namespace

@@ -8,8 +8,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
+#include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QUdpSocket>
 
 #include <thread>
 
@@ -157,16 +159,25 @@ TEST_F(Service, NoUsableAddressSendsNothing)
     EXPECT_EQ(server.requestsSeen(), 0);
 }
 
-TEST_F(Service, ASilentServerGetsTheNoAnswerPageWithItsHint)
+TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysSo)
 {
     Scenario s = hostileScenario(Protocol::Ut3);
     s.silent = true;
     FakeGameServer server(s);
-    const Page page = get(QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0")
-                              .arg(server.port()));
-    EXPECT_TRUE(page.body.contains(QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port())));
-    EXPECT_TRUE(page.body.contains(QStringLiteral("The query port of UT3 is usually 6500.")));
-    EXPECT_LT(page.ms, 1000); // two waits of 200 ms
+    const QString page = QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0");
+    Page shown = get(page.arg(server.port()));
+    EXPECT_TRUE(shown.body.contains(QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port())));
+    EXPECT_TRUE(shown.body.contains(QStringLiteral("The query port of UT3 is usually 6500.")));
+    EXPECT_LT(shown.ms, 1000); // two waits of 200 ms
+
+    QUdpSocket garbled; // answers every request with bytes of no game
+    ASSERT_TRUE(garbled.bind(QHostAddress::LocalHost, 0));
+    QObject::connect(&garbled, &QUdpSocket::readyRead, [&] {
+        const QNetworkDatagram d = garbled.receiveDatagram();
+        garbled.writeDatagram("garbage", d.senderAddress(), static_cast<quint16>(d.senderPort()));
+    });
+    shown = get(page.arg(garbled.localPort()));
+    EXPECT_TRUE(shown.body.contains(QStringLiteral("<title>UT3: Unreadable answer</title>")));
 }
 
 TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
@@ -210,6 +221,8 @@ TEST_F(Service, StartPagesVoiceChatAndNotFound)
     EXPECT_TRUE(page.body.contains(QStringLiteral("UT99 Server Query")));
     EXPECT_TRUE(page.body.contains(QStringLiteral("{Qev} US")));
     EXPECT_TRUE(page.body.contains(QStringLiteral("did not resolve"))); // a reserved name: never looked up
+    EXPECT_TRUE(
+        page.body.contains(QStringLiteral("<a href=\"/php/UTstats/index.php?txtip=us.example.net&amp;portnum=7778")));
     page = get(QStringLiteral("/Qev/04query.html"));
     EXPECT_TRUE(page.body.contains(QStringLiteral("closed")));
     page = get(QStringLiteral("/Qev/ut3query.html"));
