@@ -79,6 +79,7 @@ HttpServer::HttpServer(Handler handler, HttpLimits limits, QObject* parent)
 
 bool HttpServer::listen(const QHostAddress& address, quint16 port)
 {
+    m_server->setListenBacklogSize(1024); // a burst of clients waits for accept, not in SYN retries
     if (!m_server->listen(address, port))
         return false;
     // Accepting is ours: Qt 6.4 retries an accept that failed for want of
