@@ -118,11 +118,13 @@ TEST(Ut2004Protocol, InfoWithoutPlayersIsPartial)
 
     fakeservers::Scenario empty = s;
     empty.players.clear();
+    empty.password = false;
     ut2004::Reply quiet;
     for (const auto command : {ut2004::Info, ut2004::RulesAndPlayers})
         for (const QByteArray& p : fakeservers::ut2004Reply(empty, ut2004::request(command)))
             quiet.add(p);
-    EXPECT_TRUE(quiet.complete()); // no players: no player packets, and that is all
+    EXPECT_TRUE(quiet.complete());             // no players: no player packets, and that is all
+    EXPECT_EQ(quiet.status().password, false); // rules without GamePassword: none is set
 }
 
 TEST(Ut2004Protocol, HostileBytesGiveNoCrashAndNoInvention)

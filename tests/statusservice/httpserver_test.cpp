@@ -345,7 +345,8 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     options.timeoutMs = 50;
     options.destinations = gamequery::Destinations::Lan;
     options.clientQueries = {3, 60000};
-    options.maxPerClient = 1; // queries under way
+    options.maxPerClient = 1; // queries under way, and in all
+    options.maxInFlight = 2;
     ServiceThread service;
     ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
     const auto statusPage = [&](const char* from, int port) {
@@ -363,16 +364,26 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     EXPECT_NE(refused.find("Retry-After: 60\r\n"), std::string::npos);
     EXPECT_NE(refused.find("Too many requests"), std::string::npos);
     EXPECT_EQ(statusPage("127.0.0.1", 4).substr(0, 15), "HTTP/1.1 200 OK");
-    // One query under way per client: a second at the same time is turned away.
-    const int first = connectFrom("127.0.0.3", service.port());
-    const std::string slowPage = "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=9&serverwport=0 "
-                                 "HTTP/1.1\r\nHost: h\r\n\r\n";
-    send(first, slowPage.data(), slowPage.size(), MSG_NOSIGNAL);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const std::string busy = statusPage("127.0.0.3", 10);
+    // One query under way per client and two in all: more at the same time are turned away.
+    const auto askSlowly = [&](const char* from, int port) {
+        const int fd = connectFrom(from, service.port());
+        const std::string page =
+            "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=" + std::to_string(port) +
+            "&serverwport=0 HTTP/1.1\r\nHost: h\r\n\r\n";
+        send(fd, page.data(), page.size(), MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return fd;
+    };
+    const int first = askSlowly("127.0.0.3", 9);
+    const std::string sameClient = statusPage("127.0.0.3", 10);
+    const int second = askSlowly("127.0.0.4", 11);
+    const std::string thirdInAll = statusPage("127.0.0.5", 12);
     close(first);
-    EXPECT_EQ(busy.substr(0, 32), "HTTP/1.1 503 Service Unavailable");
-    EXPECT_NE(busy.find("Too many queries"), std::string::npos);
+    close(second);
+    for (const std::string& busy : {sameClient, thirdInAll}) {
+        EXPECT_EQ(busy.substr(0, 32), "HTTP/1.1 503 Service Unavailable");
+        EXPECT_NE(busy.find("Too many queries"), std::string::npos);
+    }
 }
 
 TEST(HttpServerCaps, CountExactly)

@@ -319,4 +319,26 @@ TEST(Pages, ColoursBecomeSpansAndControlCharactersVanish)
     EXPECT_EQ(escaped(QStringLiteral("a'b\"c<d>e&f")), QStringLiteral("a&#39;b&quot;c&lt;d&gt;e&amp;f"));
 }
 
+TEST(Pages, AStatusPageWholeAndAsTheServerSaidIt)
+{
+    gamequery::QueryResult result;
+    result.status.emplace();
+    result.status->players = {{gamequery::RichText::fromPlain(QStringLiteral("Far")), 1, 50, 5}};
+    const PageRequest page = parseRequest("/php/UTstats/index.php?txtip=10.0.0.1&portnum=7778");
+    const auto shown = [&](std::optional<bool> password) {
+        result.status->password = password;
+        return QString::fromUtf8(statusPage(page, result, QDateTime::currentDateTime()));
+    };
+    const QString unknown = shown(std::nullopt);
+    // Every placeholder gives way to its text and nothing after it is lost.
+    EXPECT_EQ(unknown.count(QStringLiteral("</style>")), 1);
+    EXPECT_TRUE(unknown.contains(QStringLiteral("<title>UT99: </title>")));
+    EXPECT_TRUE(unknown.endsWith(QStringLiteral("</html>\n")));
+    EXPECT_TRUE(unknown.contains(QStringLiteral("<tr><th>Password</th><td>unknown</td></tr>")));
+    EXPECT_TRUE(shown(true).contains(QStringLiteral("<tr><th>Password</th><td>yes</td></tr>")));
+    EXPECT_TRUE(shown(false).contains(QStringLiteral("<tr><th>Password</th><td>no</td></tr>")));
+    // Team 5 has no colour of its own: the last swatch, and its number.
+    EXPECT_TRUE(unknown.contains(QStringLiteral("<span class=\"team t3\"></span>5")));
+}
+
 } // namespace
