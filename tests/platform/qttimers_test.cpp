@@ -1,0 +1,41 @@
+#include "platform/qttimers.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The timer of a progress run: it ticks once enabled, a second enable keeps
+// its rhythm, and once disabled it never ticks again.
+TEST(QtTickTimer, TicksInItsRhythmUntilStopped)
+{
+    QtTickTimers timers;
+    TickTimer* timer = timers.create(nullptr, 400);
+    std::vector<qint64> ticks;
+    QElapsedTimer clock;
+    QObject::connect(timer, &TickTimer::tick, [&] { ticks.push_back(clock.elapsed()); });
+    const auto runFor = [](int ms) {
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    EXPECT_FALSE(timer->isEnabled());
+    clock.start();
+    timer->setEnabled(true);
+    runFor(300);
+    timer->setEnabled(true); // late in the interval: no new start
+    runFor(500);
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_LT(ticks[0], 550); // 400 ms after the first enable, not 700 after the second
+    timer->setEnabled(false);
+    EXPECT_FALSE(timer->isEnabled());
+    const std::size_t stoppedAt = ticks.size();
+    runFor(400);
+    EXPECT_EQ(ticks.size(), stoppedAt);
+    delete timer;
+}
+
+} // namespace
