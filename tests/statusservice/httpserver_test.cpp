@@ -1,10 +1,13 @@
 #include "statusservice/httphead.h"
+#include "statusservice/httpserver.h"
 #include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 #include "support/ownnamespace.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTcpSocket>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -312,6 +315,31 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
     const std::string reply = talk(fd, "GET /Qev/TS3/index.php HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
     close(fd);
     EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK");
+}
+
+TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
+{
+    HttpServer server([](const HttpRequest&, HttpReply reply) { reply.send(200, "text/plain", "hi"); });
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < 5; ++i) {
+        clients.push_back(std::make_unique<QTcpSocket>());
+        clients.back()->connectToHost(QHostAddress::LocalHost, server.port());
+        ASSERT_TRUE(clients.back()->waitForConnected(2000));
+    }
+    const auto settle = [] {
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    };
+    settle();
+    EXPECT_EQ(server.connections(), 5);
+    EXPECT_EQ(server.findChildren<HttpConnection*>().size(), 5);
+    clients.clear();
+    settle();
+    EXPECT_EQ(server.connections(), 0);
+    EXPECT_TRUE(server.findChildren<HttpConnection*>().isEmpty());
 }
 
 TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
