@@ -225,37 +225,31 @@ void QueryClient::query(const QueryRequest& request, std::function<void(const Qu
 
 void QueryClient::lookUp(const QueryRequest& request, std::function<void(const QueryResult&)> done)
 {
-    // The look-up has the time of one attempt; one that never ends reports the
-    // name as unresolved and is forgotten.
-    struct LookUp {
-        std::function<void(const QueryResult&)> done;
-        int id = -1;
+    // The look-up has the time of one attempt; one that takes longer reports
+    // the name as unresolved, and its late answer is dropped. (Qt cannot stop
+    // a look-up under way.)
+    auto pending = std::make_shared<std::function<void(const QueryResult&)>>(std::move(done));
+    const auto notResolved = [request](const auto& pendingDone) {
+        std::exchange(*pendingDone, nullptr)(notAsked(request, QueryResult::Outcome::NotResolved));
     };
-    auto pending = std::make_shared<LookUp>(LookUp{std::move(done)});
-    const auto notResolved = [request](const std::shared_ptr<LookUp>& lookUp) {
-        std::exchange(lookUp->done, nullptr)(notAsked(request, QueryResult::Outcome::NotResolved));
-    };
-    pending->id =
-        QHostInfo::lookupHost(request.host, this, [this, request, pending, notResolved](const QHostInfo& info) {
-            if (!pending->done)
-                return;
-            // An IPv4 address where there is one: most game servers listen on IPv4 only.
-            QHostAddress chosen;
-            for (const QHostAddress& a : info.addresses()) {
-                if (chosen.isNull() || (a.protocol() == QAbstractSocket::IPv4Protocol &&
-                                        chosen.protocol() != QAbstractSocket::IPv4Protocol))
-                    chosen = a;
-            }
-            if (chosen.isNull())
-                notResolved(pending);
-            else
-                start(request, chosen, std::exchange(pending->done, nullptr));
-        });
-    QTimer::singleShot(request.timeoutMs, this, [pending, notResolved] {
-        if (!pending->done)
+    QHostInfo::lookupHost(request.host, this, [this, request, pending, notResolved](const QHostInfo& info) {
+        if (!*pending)
             return;
-        QHostInfo::abortHostLookup(pending->id);
-        notResolved(pending);
+        // An IPv4 address where there is one: most game servers listen on IPv4 only.
+        QHostAddress chosen;
+        for (const QHostAddress& a : info.addresses()) {
+            if (chosen.isNull() ||
+                (a.protocol() == QAbstractSocket::IPv4Protocol && chosen.protocol() != QAbstractSocket::IPv4Protocol))
+                chosen = a;
+        }
+        if (chosen.isNull())
+            notResolved(pending);
+        else
+            start(request, chosen, std::exchange(*pending, nullptr));
+    });
+    QTimer::singleShot(request.timeoutMs, this, [pending, notResolved] {
+        if (*pending)
+            notResolved(pending);
     });
 }
 
