@@ -200,6 +200,19 @@ quint16 FakeGameServer::port() const { return m_socket->localPort(); }
 
 bool FakeGameServer::listening() const { return m_socket->state() == QAbstractSocket::BoundState; }
 
+QList<QByteArray> reply(const Scenario& scenario, const QByteArray& request, int queryId)
+{
+    QList<QByteArray> packets;
+    switch (scenario.protocol) {
+    case Protocol::Ut99Text: packets = ut99Reply(scenario, request, queryId); break;
+    case Protocol::Ut2004Binary: packets = ut2004Reply(scenario, request); break;
+    case Protocol::Ut3: packets = ut3Reply(scenario, request); break;
+    }
+    if (scenario.reverseOrder)
+        std::reverse(packets.begin(), packets.end());
+    return packets;
+}
+
 void FakeGameServer::answer()
 {
     while (m_socket->hasPendingDatagrams()) {
@@ -207,17 +220,8 @@ void FakeGameServer::answer()
         ++m_requests;
         if (m_scenario.silent)
             continue;
-        QList<QByteArray> packets;
-        switch (m_scenario.protocol) {
-        case Protocol::Ut99Text:
-            m_queryId = m_queryId % 100 + 1;
-            packets = ut99Reply(m_scenario, request.data(), m_queryId);
-            break;
-        case Protocol::Ut2004Binary: packets = ut2004Reply(m_scenario, request.data()); break;
-        case Protocol::Ut3: packets = ut3Reply(m_scenario, request.data()); break;
-        }
-        if (m_scenario.reverseOrder)
-            std::reverse(packets.begin(), packets.end());
+        m_queryId = m_queryId % 100 + 1;
+        const QList<QByteArray> packets = reply(m_scenario, request.data(), m_queryId);
         const QHostAddress to = request.senderAddress();
         const quint16 toPort = static_cast<quint16>(request.senderPort());
         const auto send = [this, packets, to, toPort] {

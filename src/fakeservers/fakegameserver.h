@@ -52,6 +52,8 @@ struct Scenario {
 QList<QByteArray> ut99Reply(const Scenario& scenario, const QByteArray& request, int queryId);
 QList<QByteArray> ut2004Reply(const Scenario& scenario, const QByteArray& request);
 QList<QByteArray> ut3Reply(const Scenario& scenario, const QByteArray& request);
+// The scenario's protocol's answer, in the order the scenario sends it.
+QList<QByteArray> reply(const Scenario& scenario, const QByteArray& request, int queryId);
 
 class FakeGameServer : public QObject {
     Q_OBJECT
