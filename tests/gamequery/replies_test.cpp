@@ -29,7 +29,8 @@ struct Heard {
 
 // Sends the session's requests to the scenario and hands it each answer whose
 // index keep() allows, again after a challenge.
-Heard converse(Game game, const Scenario& s, const std::function<bool(int)>& keep = [](int) { return true; })
+Heard converse(
+    Game game, const Scenario& s, const std::function<bool(int)>& keep = [](int) { return true; })
 {
     const auto session = makeSession(game, kPort, false, kSession);
     Heard heard;
@@ -147,7 +148,7 @@ TEST(Replies, AMissingPacketLeavesWhatCameShownAsPartial)
 TEST(Ut2004Protocol, CompactIndexesStringsAndColours)
 {
     const std::pair<std::int32_t, QByteArray> indexes[] = {
-        {0, QByteArray(1, '\0')}, {63, "\x3F"}, {64, "\x40\x01"},   {71, "\x47\x01"},
+        {0, QByteArray(1, '\0')}, {63, "\x3F"}, {64, "\x40\x01"},  {71, "\x47\x01"},
         {-70, "\xC6\x01"},        {-1, "\x81"}, {200, "\x48\x03"}, {INT32_MAX, "\x7F\xFF\xFF\xFF\x0F"},
     };
     for (const auto& [value, bytes] : indexes) {
@@ -156,8 +157,8 @@ TEST(Ut2004Protocol, CompactIndexesStringsAndColours)
         EXPECT_EQ(in.index(), value);
         EXPECT_TRUE(in.atEnd());
     }
-    for (const QByteArray& none : {QByteArray("\x7F\xFF\xFF\xFF\xFF\x01", 6), QByteArray("\x41\x80\x80\x80\x80\x00", 6),
-                                   QByteArray("\x40", 1)})
+    for (const QByteArray& none :
+         {QByteArray("\x7F\xFF\xFF\xFF\xFF\x01", 6), QByteArray("\x41\x80\x80\x80\x80\x00", 6), QByteArray("\x40", 1)})
         EXPECT_EQ(ut2004::Reader(none).index(), std::nullopt) << none.toHex().constData();
 
     const std::pair<QByteArray, std::optional<QString>> strings[] = {
@@ -173,9 +174,9 @@ TEST(Ut2004Protocol, CompactIndexesStringsAndColours)
         const auto text = in.string();
         EXPECT_EQ(text ? std::optional<QString>(text->plain()) : std::nullopt, plain) << bytes.toHex().constData();
     }
-    const RichText coloured = ut2004::colouredText(QString(QChar(0x1B)) + QChar(0xFF) + QChar(1) + QChar(1) + "Red" +
-                                                   QChar(0x1B) + QChar(1) + QChar(0x80) + QChar(0xFF) + "Sky" +
-                                                   QChar(0x1B) + QChar(5));
+    const RichText coloured =
+        ut2004::colouredText(QString(QChar(0x1B)) + QChar(0xFF) + QChar(1) + QChar(1) + "Red" + QChar(0x1B) + QChar(1) +
+                             QChar(0x80) + QChar(0xFF) + "Sky" + QChar(0x1B) + QChar(5));
     EXPECT_EQ(coloured.runs, (std::vector<RichText::Run>{{Colour{255, 0, 0}, "Red"}, {Colour{0, 128, 255}, "Sky"}}));
 }
 
@@ -187,8 +188,13 @@ TEST(Ut3Protocol, ChallengeAsRealServersSendIt)
     EXPECT_EQ(ut3::challengeRequest(kSession), bytes("\xFE\xFD\x09\x01\x02\x03\x04"));
     const QByteArray head = bytes("\x09\x01\x02\x03\x04");
     const std::pair<QByteArray, std::optional<std::int32_t>> cases[] = {
-        {head + bytes("12345678\0"), 12345678}, {head + bytes("-42\0"), -42},     {head + bytes("\0\0"), 0},
-        {bytes("\x09\x09\x09\x09\x09" "1\0"), std::nullopt}, {head + bytes("12x\0"), std::nullopt},
+        {head + bytes("12345678\0"), 12345678},
+        {head + bytes("-42\0"), -42},
+        {head + bytes("\0\0"), 0},
+        {bytes("\x09\x09\x09\x09\x09"
+               "1\0"),
+         std::nullopt},
+        {head + bytes("12x\0"), std::nullopt},
         {bytes("\x09\x01"), std::nullopt},
     };
     for (const auto& [reply, challenge] : cases)
@@ -218,8 +224,9 @@ TEST(Ut3Protocol, RepliesAsRealServersSendThem)
     EXPECT_EQ(st.name.plain(), QStringLiteral("Padded")); // not the owner's "hostname"
     EXPECT_EQ(st.players, (std::vector<Player>{{RichText::fromPlain("Sierra Vasquez"), 7, 48, 1}}));
     EXPECT_EQ(st.teams, (std::vector<Team>{{"Red", 3, std::nullopt}, {"Blue", 1, std::nullopt}}));
-    EXPECT_NE(std::find(st.rules.begin(), st.rules.end(), std::pair<QString, QString>{"custommutators", "Mut A, Mut B"}),
-              st.rules.end());
+    EXPECT_NE(
+        std::find(st.rules.begin(), st.rules.end(), std::pair<QString, QString>{"custommutators", "Mut A, Mut B"}),
+        st.rules.end());
     ut3::Reply cut(kSession); // a packet cut inside a key
     ASSERT_TRUE(cut.add(padded.left(padded.indexOf("numplayers") + 5)));
     EXPECT_TRUE(cut.status().partial);
