@@ -61,32 +61,6 @@ TEST_F(Alerts, ShowingAnOpenDialogKeepsItsContentAClosedOneStartsAfresh)
     EXPECT_FALSE(again->cmdOK->isHidden());
 }
 
-TEST_F(Alerts, MovingTheMainWindowMovesTheNextDialogOnly)
-{
-    AlertDialog* open = window->showAlert("Alert");
-    const QPoint where = open->pos();
-    window->move(window->pos() + QPoint(40, 30));
-    EXPECT_EQ(window->showAlert("Alert")->pos(), where);
-    closeWithOk(open);
-    EXPECT_EQ(window->showAlert("Alert")->pos(), alertPlacement(window->frameGeometry()));
-}
-
-TEST_F(Alerts, OkPutsTheFocusInThePasswordFieldWhenItShows)
-{
-    window->tabStrip()->setCurrentIndex(2);
-    QLineEdit* password = field("txtPooPooPeePee");
-    password->setText(QStringLiteral("typed"));
-
-    closeWithOk(window->showAlert("Alert")); // field hidden: the dialog just closes
-    EXPECT_FALSE(window->openAlert("Alert"));
-    EXPECT_NE(window->focusWidget(), password);
-
-    password->show();
-    closeWithOk(window->showAlert("Alert"));
-    EXPECT_EQ(window->focusWidget(), password);
-    EXPECT_EQ(password->text(), QStringLiteral("typed"));
-}
-
 TEST_F(Alerts, EnterAndEscapeAnswerOk)
 {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {

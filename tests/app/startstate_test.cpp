@@ -1,12 +1,7 @@
 #include "app/controlfactory.h"
-#include "app/weblinks.h"
 #include "app/windowlayout.h"
 #include "buildconfig.h"
 #include "favourites/savetabs.h"
-#include "ping/pingcommands.h"
-#include "query/launch.h"
-#include "query/presets.h"
-#include "query/querytabs.h"
 #include "support/qstringprinter.h"
 #include "support/windowdriver.h"
 
@@ -20,7 +15,6 @@
 #include <QScreen>
 
 #include <cmath>
-#include <map>
 
 namespace {
 
@@ -184,9 +178,6 @@ TEST_F(StartState, ControlsPaintTheirDesignedColours)
     }
 }
 
-} // namespace
-namespace {
-
 // WCAG's contrast ratio of two colours, from 1 to 21.
 double contrast(QColor a, QColor b)
 {
@@ -221,63 +212,6 @@ TEST_F(StartState, CaptionsOnOurPicturesAreReadable)
             for (int x = 0; x < beneath.width(); ++x)
                 worst = std::min(worst, contrast(fore, QColor(beneath.pixel(x, y))));
         EXPECT_GE(worst, 4.5);
-    }
-}
-
-// Every control name the handlers' tables use is a control of the layout, of
-// the kind the handler takes it for: a misspelt name fails here, not in use.
-TEST_F(StartState, EveryNameInTheTablesIsAControlOfItsKind)
-{
-    using layout::Kind;
-    std::vector<std::pair<const char*, std::vector<Kind>>> names; // a name and the kinds it may be
-    const auto add = [&](std::initializer_list<const char*> list, std::vector<Kind> kinds) {
-        for (const char* name : list)
-            if (name)
-                names.emplace_back(name, kinds);
-    };
-    const std::vector<Kind> text{Kind::TextField, Kind::Label}; // set and cleared alike
-    for (const query::QueryTab& t : query::kQueryTabs) {
-        add({t.button}, {Kind::Button});
-        add({t.timer}, {Kind::Timer});
-        add({t.bar}, {Kind::ProgressBar});
-        add({t.pane}, {Kind::BrowserPane});
-        add({t.fields[0], t.fields[1], t.fields[2]}, {Kind::TextField});
-        add({t.pingDisplay[0], t.pingDisplay[1], t.pingDisplay[2]}, text);
-    }
-    for (const ping::PingCommand& c : ping::kPingCommands) {
-        add({c.button}, {Kind::Button});
-        add({c.hostField, c.resultField, c.timeField}, {Kind::TextField});
-        add({c.clearedLabel, c.resolveFailureLabel, c.statusLabel}, {Kind::Label});
-    }
-    for (const favourites::SaveTab& t : favourites::kSaveTabs) {
-        add({t.button}, {Kind::Button});
-        add({t.timer}, {Kind::Timer});
-        add({t.bar}, {Kind::ProgressBar});
-        for (const favourites::Slot& slot : t.table->rows) {
-            add({slot.option}, {Kind::OptionButton});
-            for (const char* field : slot.fields)
-                add({field}, {Kind::TextField});
-        }
-    }
-    for (const query::LaunchButton& b : query::kLaunchButtons) {
-        add({b.button}, {Kind::Button});
-        add({b.portField}, {Kind::TextField});
-    }
-    for (const query::PresetList& list : query::kPresetLists) {
-        add({list.combo}, {Kind::ComboBox});
-        add({list.fields[0], list.fields[1], list.fields[2]}, {Kind::TextField});
-    }
-    for (const weblinks::WebLink& link : weblinks::kLinks)
-        add({link.control}, {Kind::Label, Kind::Button});
-
-    std::map<QString, Kind> layoutKinds;
-    for (const layout::Control& c : layout::mainWindowControls())
-        layoutKinds[QString::fromLatin1(c.name)] = c.kind;
-    for (const auto& [name, kinds] : names) {
-        const auto found = layoutKinds.find(QString::fromLatin1(name));
-        ASSERT_NE(found, layoutKinds.end()) << name << " is no control of the layout";
-        EXPECT_NE(std::find(kinds.begin(), kinds.end(), found->second), kinds.end())
-            << name << " is of kind " << static_cast<int>(found->second);
     }
 }
 

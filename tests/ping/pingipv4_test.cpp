@@ -86,37 +86,4 @@ TEST_F(PingClass, EveryReasonCodeWithItsStatus)
     }
 }
 
-TEST_F(PingClass, FieldsPersistAsTheyShould)
-{
-    network.echo = {false, 0, 110};
-    EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
-    network.echo = {true, 12000, 0};
-    EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
-    EXPECT_EQ(pinger.Reason, 3); // kept across a success
-    EXPECT_EQ(pinger.Status, 0); // cleared by every Ping
-    EXPECT_EQ(pinger.RoundTripTime, 12);
-    network.echo = {false, 0, 110};
-    EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
-    EXPECT_EQ(pinger.RoundTripTime, 12); // kept across a failure
-    EXPECT_FALSE(pinger.Ping(QStringLiteral("nonsense"), 1000, QString()));
-    EXPECT_EQ(pinger.Reason, 1);
-    EXPECT_EQ(pinger.Status, 0);
-    QString ip;
-    pinger.Resolve(QStringLiteral("unknown"), ip);
-    EXPECT_EQ(pinger.Reason, 1); // Resolve touches none of the fields
-}
-
-TEST_F(PingClass, TheEchoCarriesDataTimeoutAndAddress)
-{
-    pinger.Ping(QStringLiteral("192.168.0.1"), 1000, QString());
-    pinger.Ping(QStringLiteral("10.1"), 250, QStringLiteral("abc"));
-    ASSERT_EQ(network.echoes.size(), 2u);
-    EXPECT_EQ(network.echoes[0].address, address("192.168.0.1"));
-    EXPECT_TRUE(network.echoes[0].data.isEmpty());
-    EXPECT_EQ(network.echoes[0].timeoutMs, 1000);
-    EXPECT_EQ(network.echoes[1].address, address("10.1"));
-    EXPECT_EQ(network.echoes[1].data, "abc");
-    EXPECT_EQ(network.echoes[1].timeoutMs, 250);
-}
-
 } // namespace
