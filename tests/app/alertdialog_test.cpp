@@ -6,15 +6,7 @@
 
 namespace {
 
-class Alerts : public WindowTest {
-protected:
-    void closeWithOk(AlertDialog* dialog)
-    {
-        QPushButton* ok = dialog->cmdOK->isHidden() ? dialog->cmdOK2 : dialog->cmdOK;
-        QTest::mouseClick(ok, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-};
+class Alerts : public WindowTest {};
 
 TEST(AlertPlacement, AThirdAcrossAndHeightOver2Point5Down)
 {
@@ -43,22 +35,6 @@ TEST_F(Alerts, OpenBorderlessAndWithoutBlockingOverTheMainWindow)
     EXPECT_TRUE(alert2->cmdOK->isHidden());
     EXPECT_FALSE(alert2->cmdOK2->isHidden());
     EXPECT_NE(alert->width(), alert2->width()); // 4110 and 4125 twips
-}
-
-TEST_F(Alerts, ShowingAnOpenDialogKeepsItsContentAClosedOneStartsAfresh)
-{
-    AlertDialog* first = window->showAlert("Alert");
-    first->lblAlert->setText(QStringLiteral("Changes Successfully Saved!"));
-    first->cmdOK->hide();
-    first->cmdOK2->show();
-    EXPECT_EQ(window->showAlert("Alert"), first);
-    EXPECT_EQ(first->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
-
-    closeWithOk(first);
-    EXPECT_FALSE(window->openAlert("Alert"));
-    AlertDialog* again = window->showAlert("Alert");
-    EXPECT_EQ(again->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
-    EXPECT_FALSE(again->cmdOK->isHidden());
 }
 
 TEST_F(Alerts, EnterAndEscapeAnswerOk)

@@ -56,15 +56,6 @@ TEST_F(Presets, EveryItemWritesItsRow)
     }
 }
 
-TEST_F(Presets, EachListWritesOnlyItsOwnTab)
-{
-    const QStringList ut99 = texts({"txtNameOrIP", "txtText2", "txtText3"});
-    const QStringList ut2004 = texts({"txt04Server", "txt04port"});
-    choose("Combo2", 1);
-    EXPECT_EQ(texts({"txtNameOrIP", "txtText2", "txtText3"}), ut99);
-    EXPECT_EQ(texts({"txt04Server", "txt04port"}), ut2004);
-}
-
 TEST_F(Presets, TypingIntoTheListsTextChangesNoField)
 {
     auto* combo = get<QComboBox>("Combo1");
@@ -75,16 +66,6 @@ TEST_F(Presets, TypingIntoTheListsTextChangesNoField)
     EXPECT_EQ(combo->currentText(), QStringLiteral("Custom"));
     EXPECT_EQ(field("txtText2")->text(), QStringLiteral("7778"));
     EXPECT_EQ(field("txtNameOrIP")->text(), QStringLiteral(UTQ_PRESET_HOST_A));
-}
-
-TEST_F(Presets, ChoosingWithTheKeyboardCounts)
-{
-    auto* combo = get<QComboBox>("Combo3");
-    window->tabStrip()->setCurrentIndex(3);
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down); // from no item to the first: "{Qev}"
-    EXPECT_EQ(field("txt04Server")->text(), QStringLiteral("Server Closed"));
-    EXPECT_EQ(field("txt04port")->text(), QStringLiteral("7777"));
 }
 
 } // namespace

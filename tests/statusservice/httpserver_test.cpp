@@ -1,6 +1,5 @@
 #include "statusservice/httphead.h"
 #include "statusservice/httpserver.h"
-#include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 #include "support/ownnamespace.h"
 
@@ -28,43 +27,36 @@ using namespace statusservice;
 
 TEST(HttpHead, ReadsStrictly)
 {
-    struct Case {
-        const char* what;
-        QByteArray bytes;
-        HeadParse::State state;
-        int status; // when refused
-    };
+    using State = HeadParse::State;
     const QByteArray host = "Host: h\r\n";
-    const Case cases[] = {
-        {"a GET", "GET /a?b=c HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Complete, 0},
-        {"HEAD over HTTP/1.0 without Host", "HEAD / HTTP/1.0\r\n\r\n", HeadParse::State::Complete, 0},
-        {"half a head", "GET / HTTP/1.1\r\nHo", HeadParse::State::Incomplete, 0},
-        {"HTTP/9.9", "GET / HTTP/9.9\r\n" + host + "\r\n", HeadParse::State::Refused, 505},
-        {"no version", "GET /\r\n\r\n", HeadParse::State::Refused, 400},
-        {"a head in bare LF", "GET / HTTP/1.1\nHost: h\n\n", HeadParse::State::Refused, 400},
-        {"two spaces", "GET  / HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Refused, 400},
-        {"POST", "POST / HTTP/1.1\r\n" + host + "\r\n", HeadParse::State::Refused, 405},
-        {"a body by length", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", HeadParse::State::Refused,
-         413},
-        {"a chunked body", "GET / HTTP/1.1\r\n" + host + "Transfer-Encoding: chunked\r\n\r\n",
-         HeadParse::State::Refused, 413},
-        {"HTTP/1.1 without Host", "GET / HTTP/1.1\r\n\r\n", HeadParse::State::Refused, 400},
-        {"two Hosts", "GET / HTTP/1.1\r\n" + host + host + "\r\n", HeadParse::State::Refused, 400},
-        {"a space before the colon", "GET / HTTP/1.1\r\nHost : h\r\n\r\n", HeadParse::State::Refused, 400},
-        {"a folded line", "GET / HTTP/1.1\r\n" + host + " more\r\n\r\n", HeadParse::State::Refused, 400},
-        {"a NUL in the target", QByteArray("GET /\0 HTTP/1.1\r\n", 18) + host + "\r\n", HeadParse::State::Refused, 400},
+    const std::tuple<const char*, QByteArray, State, int> cases[] = {
+        // what, bytes, state, status when refused
+        {"a GET", "GET /a?b=c HTTP/1.1\r\n" + host + "\r\n", State::Complete, 0},
+        {"HEAD over HTTP/1.0 without Host", "HEAD / HTTP/1.0\r\n\r\n", State::Complete, 0},
+        {"half a head", "GET / HTTP/1.1\r\nHo", State::Incomplete, 0},
+        {"HTTP/9.9", "GET / HTTP/9.9\r\n" + host + "\r\n", State::Refused, 505},
+        {"no version", "GET /\r\n\r\n", State::Refused, 400},
+        {"a head in bare LF", "GET / HTTP/1.1\nHost: h\n\n", State::Refused, 400},
+        {"two spaces", "GET  / HTTP/1.1\r\n" + host + "\r\n", State::Refused, 400},
+        {"POST", "POST / HTTP/1.1\r\n" + host + "\r\n", State::Refused, 405},
+        {"a body by length", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", State::Refused, 413},
+        {"a chunked body", "GET / HTTP/1.1\r\n" + host + "Transfer-Encoding: chunked\r\n\r\n", State::Refused, 413},
+        {"HTTP/1.1 without Host", "GET / HTTP/1.1\r\n\r\n", State::Refused, 400},
+        {"two Hosts", "GET / HTTP/1.1\r\n" + host + host + "\r\n", State::Refused, 400},
+        {"a space before the colon", "GET / HTTP/1.1\r\nHost : h\r\n\r\n", State::Refused, 400},
+        {"a folded line", "GET / HTTP/1.1\r\n" + host + " more\r\n\r\n", State::Refused, 400},
+        {"a NUL in the target", QByteArray("GET /\0 HTTP/1.1\r\n", 18) + host + "\r\n", State::Refused, 400},
         {"a target past 8 KiB", "GET /" + QByteArray(kLongestTarget, 'a') + " HTTP/1.1\r\n" + host + "\r\n",
-         HeadParse::State::Refused, 414},
-        {"a head past 16 KiB", "GET / HTTP/1.1\r\n" + host + "X: " + QByteArray(kLongestHead, 'a'),
-         HeadParse::State::Refused, 431},
+         State::Refused, 414},
+        {"a head past 16 KiB", "GET / HTTP/1.1\r\n" + host + "X: " + QByteArray(kLongestHead, 'a'), State::Refused,
+         431},
         {"too many fields", "GET / HTTP/1.1\r\n" + host + QByteArray("X: y\r\n").repeated(kMostFields) + "\r\n",
-         HeadParse::State::Refused, 431},
+         State::Refused, 431},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const HeadParse parse = parseHead(c.bytes);
-        EXPECT_EQ(parse.state, c.state) << parse.why.constData();
-        EXPECT_EQ(parse.status, c.status);
+    for (const auto& [what, bytes, state, status] : cases) {
+        const HeadParse parse = parseHead(bytes);
+        EXPECT_EQ(parse.state, state) << what << ": " << parse.why.constData();
+        EXPECT_EQ(parse.status, status) << what;
     }
     const HeadParse get = parseHead("GET /a HTTP/1.0\r\nConnection: keep-alive\r\nHost: h:1\r\n\r\nGET /next");
     EXPECT_EQ(get.length, 54);
@@ -348,30 +340,6 @@ TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
     settle();
     EXPECT_EQ(server.connections(), 0);
     EXPECT_TRUE(server.findChildren<HttpConnection*>().isEmpty());
-}
-
-TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
-{
-    RateLimiter budget(3, 1000);
-    qint64 wait = 0;
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(budget.take(QStringLiteral("a"), 0));
-    EXPECT_FALSE(budget.take(QStringLiteral("a"), 0, &wait));
-    EXPECT_EQ(wait, 1000);
-    EXPECT_TRUE(budget.take(QStringLiteral("b"), 0)); // another key has its own
-    EXPECT_FALSE(budget.take(QStringLiteral("a"), 999));
-    EXPECT_TRUE(budget.take(QStringLiteral("a"), 1000));
-    EXPECT_FALSE(budget.take(QStringLiteral("a"), 1000, &wait));
-    EXPECT_EQ(wait, 1000);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(budget.take(QStringLiteral("a"), 10000)); // whole again after a while
-    // Keys are kept to 16384: with all of them in use a new one waits; once
-    // their budgets are whole again they make room.
-    RateLimiter many(1, 1000);
-    for (int i = 0; i < 16384; ++i)
-        ASSERT_TRUE(many.take(QString::number(i), 0));
-    EXPECT_FALSE(many.take(QStringLiteral("new"), 0));
-    EXPECT_TRUE(many.take(QStringLiteral("new"), 1000));
 }
 
 TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
