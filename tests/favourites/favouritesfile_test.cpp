@@ -145,14 +145,4 @@ TEST(FavouritesFile, ReaderEdgeCases)
     }
 }
 
-TEST(FavouritesFile, LineBreaksNeverReachTheFile)
-{
-    EXPECT_EQ(withoutLineBreaks(QStringLiteral("x\r\nServerIP=1\rb\nc")), QStringLiteral("x ServerIP=1 b c"));
-    const QByteArray file = fileContent(kUt99Slots, [](const char* f) {
-        return qstrcmp(f, "ServerName") == 0 ? QStringLiteral("x\nServerIP=evil") : QString();
-    });
-    EXPECT_TRUE(file.contains("ServerName=x ServerIP=evil\r\nServerIP=\r\n"));
-    EXPECT_EQ(file.count('\n'), 25);
-}
-
 } // namespace

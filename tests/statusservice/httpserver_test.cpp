@@ -110,6 +110,15 @@ std::string talk(int fd, const std::string& request, int ms = 2000)
     return readAll(fd, ms);
 }
 
+// One connection from source: the request, and all of the reply.
+std::string exchange(const char* source, quint16 port, const std::string& request)
+{
+    const int fd = connectFrom(source, port);
+    const std::string reply = talk(fd, request);
+    close(fd);
+    return reply;
+}
+
 #ifdef __SANITIZE_ADDRESS__
 constexpr bool kSanitized = true;
 #else
@@ -153,9 +162,8 @@ protected:
     {
         QElapsedTimer clock;
         clock.start();
-        const int fd = connectFrom("127.0.0.1", service.port());
-        const std::string reply = talk(fd, request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
-        close(fd);
+        const std::string reply =
+            exchange("127.0.0.1", service.port(), request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
         return {reply, clock.elapsed()};
     }
 
@@ -248,12 +256,7 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
     EXPECT_LT(clock.elapsed(), 1400);
     close(idle);
 
-    const auto replyTo = [this](const std::string& bytes) {
-        const int fd = connectFrom("127.0.0.1", service.port());
-        const std::string reply = talk(fd, bytes);
-        close(fd);
-        return reply;
-    };
+    const auto replyTo = [this](const std::string& bytes) { return exchange("127.0.0.1", service.port(), bytes); };
     // The body is refused and never read as the next request.
     const std::string smuggled = replyTo(request("GET /Qev/TS3/index.php HTTP/1.1\r\nContent-Length: 40\r\n") +
                                          request("GET /Qev/TS3/index.php HTTP/1.1\r\n"));
@@ -311,10 +314,10 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
     for (const int fd : held)
         close(fd);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const int fd = connectFrom("127.0.0.1", service.port());
-    const std::string reply = talk(fd, "GET /Qev/TS3/index.php HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
-    close(fd);
-    EXPECT_EQ(reply.substr(0, 15), "HTTP/1.1 200 OK");
+    EXPECT_EQ(
+        exchange("127.0.0.1", service.port(), "GET /Qev/TS3/index.php HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n")
+            .substr(0, 15),
+        "HTTP/1.1 200 OK");
 }
 
 TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
@@ -354,12 +357,9 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     ServiceThread service;
     ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
     const auto statusPage = [&](const char* from, int port) {
-        const int fd = connectFrom(from, service.port());
-        const std::string reply =
-            talk(fd, "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=" + std::to_string(port) +
-                         "&serverwport=0 HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
-        close(fd);
-        return reply;
+        return exchange(from, service.port(),
+                        "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=" + std::to_string(port) +
+                            "&serverwport=0 HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n");
     };
     for (int port = 1; port <= 3; ++port)
         EXPECT_EQ(statusPage("127.0.0.2", port).substr(0, 15), "HTTP/1.1 200 OK");
