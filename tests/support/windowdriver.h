@@ -5,8 +5,11 @@
 #include "fakeplatform.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -56,6 +59,55 @@ public:
     {
         for (int i = 0; i < ticks; ++i)
             timer(timerName)->fire();
+    }
+
+    // A user's steps, one text each: "type FIELD TEXT", "choose OPTION",
+    // "click BUTTON", "tick TIMER N", "pick COMBO INDEX", and "see CONTROL TEXT"
+    // for what a field, label or list shows, a bar's value, a timer's
+    // "on"/"off", or a pane's addresses joined by " | ". TEXT runs to the end.
+    void story(const std::vector<const char*>& steps)
+    {
+        for (const char* step : steps) {
+            SCOPED_TRACE(step);
+            const QString text = QString::fromUtf8(step);
+            const QString verb = text.section(QLatin1Char(' '), 0, 0);
+            const QByteArray name = text.section(QLatin1Char(' '), 1, 1).toLatin1();
+            const QString rest = text.section(QLatin1Char(' '), 2);
+            if (verb == QLatin1String("type"))
+                field(name)->setText(rest);
+            else if (verb == QLatin1String("choose"))
+                get<QRadioButton>(name)->setChecked(true);
+            else if (verb == QLatin1String("click"))
+                click(name);
+            else if (verb == QLatin1String("tick"))
+                fire(name, rest.toInt());
+            else if (verb == QLatin1String("pick")) {
+                get<QComboBox>(name)->setCurrentIndex(rest.toInt());
+                emit get<QComboBox>(name)->activated(rest.toInt()); // as a click on the item does
+            } else if (verb == QLatin1String("see"))
+                EXPECT_EQ(shown(name), rest);
+            else
+                ADD_FAILURE() << "no such step";
+        }
+    }
+
+    QString shown(const char* name) const
+    {
+        QObject* control = window->control(QString::fromLatin1(name));
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            return edit->text();
+        if (auto* label = qobject_cast<QLabel*>(control))
+            return label->text();
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            return combo->currentText();
+        if (auto* progress = qobject_cast<QProgressBar*>(control))
+            return QString::number(progress->value());
+        if (auto* ticker = qobject_cast<FakeTickTimer*>(control))
+            return QLatin1String(ticker->isEnabled() ? "on" : "off");
+        if (auto* browser = qobject_cast<FakeBrowserPane*>(control))
+            return browser->navigations.join(QLatin1String(" | "));
+        ADD_FAILURE() << "nothing to see in " << name;
+        return {};
     }
 
     FakePlatform platform;
