@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLayout>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -79,6 +80,9 @@ TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
         QStringLiteral("unreal://{Qev} Fav Slot 6:"),
     };
     WebEnginePane pane(nullptr, QStringLiteral("http://127.0.0.1:1/")); // refused at once
+    pane.resize(300, 200);
+    pane.layout()->activate();
+    EXPECT_EQ(pane.findChild<QWebEngineView*>()->geometry(), pane.rect()); // the page fills the pane
     QStringList expected;
     for (const QString& address : addresses) {
         pane.Navigate(address);

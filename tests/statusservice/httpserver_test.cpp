@@ -1,5 +1,6 @@
 #include "statusservice/httphead.h"
 #include "statusservice/httpserver.h"
+#include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 #include "support/ownnamespace.h"
 
@@ -262,6 +263,9 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
                                          request("GET /Qev/TS3/index.php HTTP/1.1\r\n"));
     EXPECT_EQ(smuggled.substr(0, 30), "HTTP/1.1 413 Content Too Large");
     EXPECT_EQ(smuggled.find("HTTP/1.1", 1), std::string::npos);
+    // Nothing after a request that closes its connection is answered.
+    const std::string closing = request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n");
+    EXPECT_EQ(replyTo(closing + closing).find("HTTP/1.1", 1), std::string::npos);
     // HEAD: the head of the page, no byte of its body.
     const std::string head = replyTo(request("HEAD /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
     EXPECT_EQ(head.substr(0, 15), "HTTP/1.1 200 OK");
@@ -343,6 +347,24 @@ TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
     settle();
     EXPECT_EQ(server.connections(), 0);
     EXPECT_TRUE(server.findChildren<HttpConnection*>().isEmpty());
+}
+
+// A budget per key, earned back in time; of 16384 keys at most, those whole
+// again make room for new ones.
+TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
+{
+    RateLimiter budget(2, 1000);
+    qint64 wait = 0;
+    EXPECT_TRUE(budget.take(QStringLiteral("a"), 0) && budget.take(QStringLiteral("a"), 0));
+    EXPECT_FALSE(budget.take(QStringLiteral("a"), 999, &wait));
+    EXPECT_EQ(wait, 1); // the second was owed until 2000
+    EXPECT_TRUE(budget.take(QStringLiteral("b"), 0));
+    EXPECT_TRUE(budget.take(QStringLiteral("a"), 1000));
+    RateLimiter many(1, 1000);
+    for (int i = 0; i < 16384; ++i)
+        ASSERT_TRUE(many.take(QString::number(i), 0));
+    EXPECT_FALSE(many.take(QStringLiteral("new"), 0));
+    EXPECT_TRUE(many.take(QStringLiteral("new"), 1000));
 }
 
 TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)

@@ -11,6 +11,7 @@
 #include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <thread>
@@ -62,6 +63,7 @@ protected:
         QNetworkReply* reply = network.get(request);
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit); // a page that never comes fails, not hangs
         loop.exec();
         Page page{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                   QString::fromUtf8(reply->readAll()), clock.elapsed()};
