@@ -178,41 +178,4 @@ TEST_F(StartState, ControlsPaintTheirDesignedColours)
     }
 }
 
-// WCAG's contrast ratio of two colours, from 1 to 21.
-double contrast(QColor a, QColor b)
-{
-    const auto luminance = [](QColor c) {
-        const auto linear = [](double s) { return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// Every coloured caption that lies straight on a background picture of ours
-// stands out from each pixel of the picture beneath it by at least 4.5:1.
-TEST_F(StartState, CaptionsOnOurPicturesAreReadable)
-{
-    for (const layout::Control& c : layout::mainWindowControls()) {
-        if (c.kind != layout::Kind::Label || c.container || c.back != layout::kSystemColour ||
-            c.fore == layout::kSystemColour || (c.flags & layout::Hidden))
-            continue;
-        SCOPED_TRACE(c.name);
-        QWidget* label = get(c.name);
-        const QLabel* picture = nullptr;
-        for (const QLabel* sibling : label->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-            if (!sibling->pixmap().isNull() && sibling->geometry().contains(label->geometry()))
-                picture = sibling;
-        }
-        ASSERT_TRUE(picture);
-        const QImage beneath = picture->pixmap().toImage().copy(label->geometry().translated(-picture->pos()));
-        const QColor fore = label->palette().color(QPalette::WindowText);
-        double worst = 21;
-        for (int y = 0; y < beneath.height(); ++y)
-            for (int x = 0; x < beneath.width(); ++x)
-                worst = std::min(worst, contrast(fore, QColor(beneath.pixel(x, y))));
-        EXPECT_GE(worst, 4.5);
-    }
-}
-
 } // namespace
