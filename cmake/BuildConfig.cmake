@@ -1,6 +1,11 @@
 # The header of values fixed at build time, shared by every library that needs one.
 
 include(${CMAKE_CURRENT_LIST_DIR}/AdminPassword.cmake)
+include(GNUInstallDirs)
+
+# Where an installed program finds its sounds, relative to its executable.
+set(UTQ_DATA_DIR ${CMAKE_INSTALL_DATADIR}/utquery)
+file(RELATIVE_PATH DataFromBinaries ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${UTQ_DATA_DIR})
 
 configure_file(${PROJECT_SOURCE_DIR}/src/app/buildconfig.h.in ${PROJECT_BINARY_DIR}/generated/buildconfig.h @ONLY)
 add_library(utq_config INTERFACE)

@@ -40,17 +40,22 @@ void QevQuery::Form_Load()
         move(screen->availableGeometry().center() - rect().center());
     show();
     SelectHostText();
-    IniFile = programFile(favourites::kUt99Slots.fileName);
+    IniFile = favouritesFile(favourites::kUt99Slots);
     ReadIni();
-    IniFile = programFile(favourites::kUt3Slots.fileName);
+    IniFile = favouritesFile(favourites::kUt3Slots);
     ReadIniut3();
-    IniFile = programFile(favourites::kUt2004Slots.fileName);
+    IniFile = favouritesFile(favourites::kUt2004Slots);
     ReadIni04();
 }
 
 QString QevQuery::programFile(const char* name) const
 {
     return m_platform.programDirectory.path() + QLatin1Char('/') + QLatin1String(name);
+}
+
+QString QevQuery::favouritesFile(const favourites::SlotTable& table) const
+{
+    return m_platform.programDirectory.favouritesPath() + QLatin1Char('/') + QLatin1String(table.fileName);
 }
 
 void QevQuery::Form_Unload()
@@ -249,7 +254,7 @@ std::optional<QString> QevQuery::writeFavourites(const favourites::SlotTable& ta
 {
     // The file start-up reads, whatever the working folder.
     const QByteArray content = favourites::fileContent(table, [this](const char* field) { return text(field); });
-    return m_platform.files.replace(programFile(table.fileName), content);
+    return m_platform.files.replace(favouritesFile(table), content);
 }
 
 void QevQuery::saveTick(favourites::SaveTabId id)

@@ -86,7 +86,7 @@ public:
     // The window's one ping object, made at start-up.
     PingIPv4* pinger() const { return m_ping.get(); }
 
-    // The favourites file to be read next: the program's folder and a file name.
+    // The favourites file to be read next: the favourites folder and a file name.
     QString IniFile;
     // The value of Key in Section of the file IniFile names; empty when none.
     QString GetIni(const QString& Section, const QString& Key);
@@ -148,6 +148,7 @@ private:
     void confirmSave(favourites::SaveTabId id, const std::optional<QString>& error);
     void guardFavouriteFields();
     QString programFile(const char* name) const;
+    QString favouritesFile(const favourites::SlotTable& table) const;
     void loadStatusPage(query::QueryTabId tab);
     ServerFields queryServer(const query::QueryTab& tab) const;
 

@@ -1,5 +1,41 @@
 #include "desktopplatform.h"
 
-#include <QCoreApplication>
+#include "buildconfig.h"
+#include "favourites/favouriteslots.h"
 
-QString ExecutableDirectory::path() const { return QCoreApplication::applicationDirPath(); }
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace {
+
+bool writable(const QString& folder) { return access(QFile::encodeName(folder).constData(), W_OK) == 0; }
+
+} // namespace
+
+ProgramFolders::ProgramFolders(const QString& executableFolder, const QString& dataFolder, const QString& configFolder)
+    : m_data(QFile::exists(executableFolder + QStringLiteral("/HellNo.wav")) ? executableFolder
+                                                                             : QDir::cleanPath(dataFolder)),
+      m_favourites(executableFolder)
+{
+    if (writable(executableFolder) || !QDir().mkpath(configFolder))
+        return;
+    m_favourites = configFolder;
+    // The first start after an install brings along the files of the program's folder.
+    for (const favourites::SlotTable* table :
+         {&favourites::kUt99Slots, &favourites::kUt2004Slots, &favourites::kUt3Slots}) {
+        const QString name = QLatin1Char('/') + QLatin1String(table->fileName);
+        if (!QFile::exists(configFolder + name))
+            QFile::copy(executableFolder + name, configFolder + name);
+    }
+}
+
+ProgramFolders::ProgramFolders()
+    : ProgramFolders(QCoreApplication::applicationDirPath(),
+                     QCoreApplication::applicationDirPath() + QStringLiteral("/" UTQ_DATA_FROM_BINARIES),
+                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+{
+}

@@ -9,9 +9,22 @@
 #include "webenginepane.h"
 
 // The real platform parts of the desktop program.
-class ExecutableDirectory : public ProgramDirectory {
+
+// The program's folders, decided once at start-up. A program unpacked into a
+// folder of its own keeps everything beside its executable, as it always
+// did; an installed one, whose folder it cannot write, keeps the favourites in
+// the user's configuration folder, starting from the files found beside the
+// executable, and finds its sounds in its data folder.
+class ProgramFolders : public ProgramDirectory {
 public:
-    QString path() const override;
+    ProgramFolders(const QString& executableFolder, const QString& dataFolder, const QString& configFolder);
+    ProgramFolders(); // the running program's
+
+    QString path() const override { return m_data; }
+    QString favouritesPath() const override { return m_favourites; }
+
+private:
+    QString m_data, m_favourites;
 };
 
 class DesktopPlatform {
@@ -21,7 +34,7 @@ public:
 private:
     WebEnginePanes m_panes;
     QtTickTimers m_timers;
-    ExecutableDirectory m_directory;
+    ProgramFolders m_directory;
     IniProfileReader m_profiles;
     AtomicFileReplacer m_files;
     SoundEffects m_sounds;

@@ -33,8 +33,12 @@ public:
 class ProgramDirectory {
 public:
     virtual ~ProgramDirectory() = default;
-    // The folder of the program's executable, without a trailing separator.
+    // The folder of the program's own files (its sounds), without a trailing
+    // separator: beside the executable, or the data folder of an installed program.
     virtual QString path() const = 0;
+    // The folder the favourites files are read from and saved to: the
+    // executable's where it can be written, the user's configuration otherwise.
+    virtual QString favouritesPath() const = 0;
 };
 
 class ProfileReader {

@@ -11,7 +11,11 @@ using namespace favourites;
 
 class Favourites : public WindowTest {
 protected:
-    QString file(const char* name) const { return platform.directory + QLatin1Char('/') + QLatin1String(name); }
+    QString file(const char* name) const
+    {
+        const bool sound = QByteArray(name).endsWith(".wav");
+        return (sound ? platform.directory : platform.favouritesDirectory) + QLatin1Char('/') + QLatin1String(name);
+    }
 
     // The texts of every favourite field of a game, in file order.
     QStringList texts(const SlotTable& table) const
@@ -39,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(Favourites, StartUpFillsEachFieldByKeyFromTheProgramFolder)
+TEST_F(Favourites, StartUpFillsEachFieldByKeyFromTheFavouritesFolder)
 {
     QStringList order;
     for (const auto& [name, keys] : {std::pair{"utservers.ini", 24}, {"ut3servers.ini", 24}, {"ut04servers.ini", 18}})

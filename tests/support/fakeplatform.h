@@ -91,10 +91,12 @@ public:
     }
     TickTimer* create(QObject* parent, int intervalMs) override { return new FakeTickTimer(parent, intervalMs); }
     QString path() const override { return directory; }
+    QString favouritesPath() const override { return favouritesDirectory; }
 
     Platform parts() { return {*this, *this, *this, files, files, sounds, network, browser}; }
 
     QString directory = QStringLiteral("/opt/utquery-test");
+    QString favouritesDirectory = QStringLiteral("/home/player/.config/utquery");
     FakeFiles files;
     FakeSounds sounds;
     FakeNetwork network;

@@ -1,0 +1,68 @@
+#include "platform/desktopplatform.h"
+#include "support/ownnamespace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr char kReadOnly[] = "UTQ_PROGRAM_FOLDER_READ_ONLY";
+constexpr char kProgramFolder[] = "/tmp/utq-installed-program";
+
+void write(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A program unpacked into a folder of its own keeps everything there.
+TEST(ProgramFolders, AWritableProgramFolderKeepsEverything)
+{
+    QTemporaryDir program, config;
+    write(program.filePath(QStringLiteral("HellNo.wav")), "RIFF");
+    const ProgramFolders folders(program.path(), QStringLiteral("/usr/share/utquery"), config.filePath("utquery"));
+    EXPECT_EQ(folders.path(), program.path());
+    EXPECT_EQ(folders.favouritesPath(), program.path());
+    EXPECT_FALSE(QDir(config.filePath("utquery")).exists());
+}
+
+// Runs the ReadOnlyProgramFolder tests again with kProgramFolder mounted
+// read-only, as an installed program's folder is to its user (root too).
+TEST(ProgramFolders, AnInstalledProgramFolder)
+{
+    QDir(QLatin1String(kProgramFolder)).removeRecursively();
+    QDir().mkpath(QLatin1String(kProgramFolder));
+    write(QLatin1String(kProgramFolder) + QStringLiteral("/utservers.ini"), "[SERVER]\r\nServerName=Shipped\r\n");
+    write(QLatin1String(kProgramFolder) + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Shipped\r\n");
+    rerunInOwnNamespace("-rm", QStringLiteral("mount --bind %1 %1 && mount -o remount,bind,ro %1").arg(kProgramFolder),
+                        "ReadOnlyProgramFolder", kReadOnly);
+}
+
+using ReadOnlyProgramFolder = OnlyInOwnNamespace<kReadOnly>;
+
+// The favourites go to the user's configuration folder, starting from the
+// files beside the executable; a file saved there before is kept.
+TEST_F(ReadOnlyProgramFolder, KeepsTheFavouritesInTheUsersConfiguration)
+{
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config/utquery"));
+    QDir().mkpath(config);
+    write(config + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Saved\r\n");
+    const QString data = QLatin1String(kProgramFolder) + QStringLiteral("/../share/utquery");
+    const ProgramFolders folders(QLatin1String(kProgramFolder), data, config);
+    EXPECT_EQ(folders.favouritesPath(), config);
+    EXPECT_EQ(folders.path(), QDir::cleanPath(data));
+    EXPECT_EQ(read(config + QStringLiteral("/utservers.ini")), "[SERVER]\r\nServerName=Shipped\r\n");
+    EXPECT_EQ(read(config + QStringLiteral("/ut3servers.ini")), "[SERVER]\r\nUT3ServerName=Saved\r\n");
+    EXPECT_FALSE(QFile::exists(config + QStringLiteral("/ut04servers.ini")));
+}
+
+} // namespace
