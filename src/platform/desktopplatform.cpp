@@ -17,11 +17,13 @@ bool writable(const QString& folder) { return access(QFile::encodeName(folder).c
 } // namespace
 
 ProgramFolders::ProgramFolders(const QString& executableFolder, const QString& dataFolder, const QString& configFolder)
-    : m_data(QFile::exists(executableFolder + QStringLiteral("/HellNo.wav")) ? executableFolder
-                                                                             : QDir::cleanPath(dataFolder)),
-      m_favourites(executableFolder)
+    : m_data(executableFolder), m_favourites(executableFolder)
 {
-    if (writable(executableFolder) || !QDir().mkpath(configFolder))
+    const QString sound = QStringLiteral("/HellNo.wav");
+    const bool installed = !QFile::exists(executableFolder + sound) && QFile::exists(dataFolder + sound);
+    if (installed)
+        m_data = QDir::cleanPath(dataFolder);
+    if ((!installed && writable(executableFolder)) || !QDir().mkpath(configFolder))
         return;
     m_favourites = configFolder;
     // The first start after an install brings along the files of the program's folder.

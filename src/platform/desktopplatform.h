@@ -11,10 +11,10 @@
 // The real platform parts of the desktop program.
 
 // The program's folders, decided once at start-up. A program unpacked into a
-// folder of its own keeps everything beside its executable, as it always
-// did; an installed one, whose folder it cannot write, keeps the favourites in
-// the user's configuration folder, starting from the files found beside the
-// executable, and finds its sounds in its data folder.
+// folder of its own keeps everything beside its executable, as it always did.
+// An installed one (its sounds in its data folder, none beside it), or one
+// whose folder it cannot write, keeps the favourites in the user's
+// configuration folder, starting from the files found beside the executable.
 class ProgramFolders : public ProgramDirectory {
 public:
     ProgramFolders(const QString& executableFolder, const QString& dataFolder, const QString& configFolder);

@@ -34,6 +34,23 @@ TEST(ProgramFolders, AWritableProgramFolderKeepsEverything)
     EXPECT_FALSE(QDir(config.filePath("utquery")).exists());
 }
 
+// An installed program finds its sounds in its data folder and keeps the
+// favourites in the user's configuration, even where it may write its
+// executable's folder, as root may write /usr/bin.
+TEST(ProgramFolders, AnInstalledProgramSavesToTheUsersConfiguration)
+{
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath(QStringLiteral("usr/bin")));
+    QDir().mkpath(root.filePath(QStringLiteral("usr/share/utquery")));
+    write(root.filePath(QStringLiteral("usr/share/utquery/HellNo.wav")), "RIFF");
+    const QString config = root.filePath(QStringLiteral("home/.config/utquery"));
+    const ProgramFolders folders(root.filePath(QStringLiteral("usr/bin")),
+                                 root.filePath(QStringLiteral("usr/bin/../share/utquery")), config);
+    EXPECT_EQ(folders.path(), root.filePath(QStringLiteral("usr/share/utquery")));
+    EXPECT_EQ(folders.favouritesPath(), config);
+    EXPECT_TRUE(QDir(config).exists());
+}
+
 // Runs the ReadOnlyProgramFolder tests again with kProgramFolder mounted
 // read-only, as an installed program's folder is to its user (root too).
 TEST(ProgramFolders, AnInstalledProgramFolder)
@@ -56,10 +73,8 @@ TEST_F(ReadOnlyProgramFolder, KeepsTheFavouritesInTheUsersConfiguration)
     const QString config = home.filePath(QStringLiteral("config/utquery"));
     QDir().mkpath(config);
     write(config + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Saved\r\n");
-    const QString data = QLatin1String(kProgramFolder) + QStringLiteral("/../share/utquery");
-    const ProgramFolders folders(QLatin1String(kProgramFolder), data, config);
+    const ProgramFolders folders(QLatin1String(kProgramFolder), home.filePath(QStringLiteral("share")), config);
     EXPECT_EQ(folders.favouritesPath(), config);
-    EXPECT_EQ(folders.path(), QDir::cleanPath(data));
     EXPECT_EQ(read(config + QStringLiteral("/utservers.ini")), "[SERVER]\r\nServerName=Shipped\r\n");
     EXPECT_EQ(read(config + QStringLiteral("/ut3servers.ini")), "[SERVER]\r\nUT3ServerName=Saved\r\n");
     EXPECT_FALSE(QFile::exists(config + QStringLiteral("/ut04servers.ini")));
