@@ -115,12 +115,13 @@ QPixmap alertBackground(QSize size)
     return pixmap;
 }
 
-QIcon windowIcon()
+QImage iconImage(int size)
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     // A cross-hair over a dark disc.
     painter.setBrush(QColor(30, 30, 40));
     painter.setPen(QPen(QColor(230, 120, 20), 2));
@@ -130,7 +131,15 @@ QIcon windowIcon()
     painter.drawLine(16, 20, 16, 29);
     painter.drawLine(3, 16, 12, 16);
     painter.drawLine(20, 16, 29, 16);
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon windowIcon()
+{
+    QIcon icon;
+    for (int size : kIconSizes)
+        icon.addPixmap(QPixmap::fromImage(iconImage(size)));
+    return icon;
 }
 
 } // namespace artwork

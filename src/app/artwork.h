@@ -3,6 +3,7 @@
 #include "core/game.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include <vector>
@@ -23,6 +24,9 @@ QPixmap background(Game game, QSize size, const std::vector<Caption>& captions =
 QPixmap gameLogo(QSize size);
 QPixmap makersEmblem(QSize size);
 QPixmap alertBackground(QSize size);
+// The program's icon, drawn at any size; the desktop's icon theme gets it at these.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+QImage iconImage(int size);
 QIcon windowIcon();
 
 } // namespace artwork

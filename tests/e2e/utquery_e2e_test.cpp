@@ -73,9 +73,11 @@ void screenshot(const char* name)
 // Places are given in twips from the window's top left corner.
 class RunningProgram {
 public:
-    RunningProgram(const QString& program, const QString& workingDirectory, const QStringList& arguments = {})
+    RunningProgram(const QString& program, const QString& workingDirectory, const QStringList& arguments = {},
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
     {
         m_process.setWorkingDirectory(workingDirectory);
+        m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         QElapsedTimer clock;
         clock.start();
@@ -180,10 +182,19 @@ TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
     EXPECT_TRUE(left.empty()) << left.size() << " processes left behind";
 }
 
+// True when every pixel of the image has one colour: a field with no text.
+bool blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return !image.isNull();
+}
+
 // Types the first UT99 favourite and saves it, waiting for the save's end.
 void saveFirstUt99Favourite(const RunningProgram& program)
 {
-    program.click(4245, 150); // the "UT99 Favorite Servers" tab
     const std::pair<int, const char*> slot1[] = {
         {780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}};
     for (const auto& [left, text] : slot1) {
@@ -194,43 +205,66 @@ void saveFirstUt99Favourite(const RunningProgram& program)
     QThread::msleep(1600);
 }
 
+// Starts the program twice from a folder of its own: the first run saves a
+// favourite into savedFile, the second shows it in its field.
+void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString& savedFile,
+                                          const QProcessEnvironment& environment)
+{
+    QTemporaryDir workingFolder;
+    const auto slot1Name = [](const RunningProgram& run) {
+        run.click(4245, 150); // the "UT99 Favorite Servers" tab
+        QThread::msleep(300);
+        return run.grab(240 + 45, 1200 + 45, 1095 - 90, 150);
+    };
+    {
+        RunningProgram first(program, workingFolder.path(), {}, environment);
+        ASSERT_TRUE(first.shown());
+        ASSERT_TRUE(blank(slot1Name(first))) << "a fresh program shows no favourite";
+        saveFirstUt99Favourite(first);
+        ASSERT_TRUE(first.close());
+    }
+    QFile saved(savedFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "the save did not create " << savedFile.toStdString();
+    EXPECT_TRUE(saved.readAll().startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
+                                           "ServerPort=7777\r\nQueryPort=7778\r\n"));
+    EXPECT_FALSE(QFile::exists(workingFolder.filePath(QStringLiteral("utservers.ini"))));
+
+    RunningProgram second(program, workingFolder.path(), {}, environment);
+    ASSERT_TRUE(second.shown());
+    EXPECT_FALSE(blank(slot1Name(second))) << "the saved favourite is not shown at the next start";
+    screenshot("utquery-restarted.png");
+    EXPECT_TRUE(second.close());
+}
+
+// A program unpacked into a folder of its own, started from elsewhere, keeps
+// its favourites beside its executable.
 TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
 {
-    // A fresh program folder with no favourites files, started from elsewhere.
-    QTemporaryDir programFolder, workingFolder;
+    QTemporaryDir programFolder;
     const QString program = programFolder.filePath(QStringLiteral("utquery"));
     ASSERT_TRUE(QFile::copy(kProgram, program));
     for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
         QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
                     programFolder.filePath(QLatin1String(sound)));
-    {
-        RunningProgram first(program, workingFolder.path());
-        ASSERT_TRUE(first.shown());
-        saveFirstUt99Favourite(first);
-        ASSERT_TRUE(first.close());
-    }
-    QFile saved(programFolder.filePath(QStringLiteral("utservers.ini")));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "the save did not create the file in the program's folder";
-    EXPECT_TRUE(saved.readAll().startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
-                                           "ServerPort=7777\r\nQueryPort=7778\r\n"));
-    EXPECT_FALSE(QFile::exists(workingFolder.filePath(QStringLiteral("utservers.ini"))));
-
-    RunningProgram second(program, workingFolder.path());
-    ASSERT_TRUE(second.shown());
-    second.click(4245, 150);
-    QThread::msleep(500);
-    screenshot("utquery-restarted.png");
-    EXPECT_TRUE(second.close());
+    aSavedFavouriteIsThereAtTheNextStart(program, programFolder.filePath(QStringLiteral("utservers.ini")),
+                                         QProcessEnvironment::systemEnvironment());
 }
 
-// True when every pixel of the image has one colour: a field with no text.
-bool blank(const QImage& image)
+// The package unpacked into a fresh root (UTQ_INSTALLED_ROOT), started as its
+// menu entry says, keeps its favourites in the user's configuration folder.
+TEST(InstalledPackage, StartsFromItsMenuEntryAndKeepsFavouritesInTheUsersConfiguration)
 {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0))
-                return false;
-    return !image.isNull();
+    const QString root = qEnvironmentVariable("UTQ_INSTALLED_ROOT");
+    if (root.isEmpty())
+        GTEST_SKIP() << "no installed package given";
+    QFile entry(root + QStringLiteral("/usr/share/applications/org.qev.utquery.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString exec = QString::fromUtf8(entry.readAll()).section(QStringLiteral("\nExec="), 1).section('\n', 0, 0);
+    QTemporaryDir config;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    aSavedFavouriteIsThereAtTheNextStart(root + QStringLiteral("/usr/bin/") + exec,
+                                         config.filePath(QStringLiteral("utquery/utservers.ini")), environment);
 }
 
 // While the echo of a silent host waits its second, the time field shows

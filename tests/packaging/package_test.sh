@@ -1,0 +1,22 @@
+#!/bin/sh
+# Builds the Debian package, checks it as the desktop's and Debian's tools
+# would, and unpacks it into a fresh root for the tests of the installed
+# program. Usage: package_test.sh BUILD_DIR ROOT
+set -eu
+build=$1 root=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
+deb=$(echo "$out"/utquery_*_*.deb)
+rm -rf "$root"
+dpkg-deb -x "$deb" "$root"
+
+desktop-file-validate "$root"/usr/share/applications/*.desktop
+appstreamcli validate-tree --no-net "$root"
+# The menu entry's icon, in the icon theme at the sizes menus ask for.
+icon=$(sed -n 's/^Icon=//p' "$root"/usr/share/applications/*.desktop)
+for size in 16 24 32 48 64 128 256; do
+  test -s "$root/usr/share/icons/hicolor/${size}x$size/apps/$icon.png" || { echo "no $size px icon $icon"; exit 1; }
+done
+# Every dependency is one this Debian has (simulated: nothing is installed).
+apt-get install -s "$deb" >/dev/null
