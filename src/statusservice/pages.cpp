@@ -65,7 +65,7 @@ const char kVoiceTemplate[] = R"(<h1>Voice chat: TeamSpeak 3</h1>
 server address (port 9987, the TeamSpeak default). No password is needed to listen in.</p>
 )";
 
-// What each game's start page says to do, by game; %1 is its usual port.
+// What each game's start page says to do, by game; %1 stands for its usual port.
 const char* const kStartAbout[] = {
     "Choose one of our servers in the list or type a server's IP and query port, then press Begin Query to see "
     "who is playing. Launch Game joins the server.",
@@ -291,8 +291,8 @@ QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets)
 {
     const Game game = startRoute(page).game;
     const QString title = gameTitle(game) + QStringLiteral(" Server Query");
-    const QString about =
-        QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)]).arg(gameInfo(game).defaultPort);
+    const QString about = QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)])
+                              .replace(QStringLiteral("%1"), QString::number(gameInfo(game).defaultPort));
     QString rows;
     for (const PresetLine& line : presets) {
         QString label = escaped(line.label);
