@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "core/routes.h"
+#include "lazypicture.h"
 #include "linklabel.h"
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
@@ -169,15 +170,16 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
     case Kind::OptionButton: widget = new QRadioButton(control.text, parent); break;
     case Kind::Frame: widget = new QGroupBox(control.text, parent); break;
     case Kind::Picture: {
-        auto* picture = new QLabel(parent);
         const QString name = QString::fromLatin1(control.name);
         if (name == QLatin1String("UTlogo"))
-            picture->setPixmap(artwork::gameLogo(place.size()));
+            widget = new LazyPicture(parent, [size = place.size()] { return artwork::gameLogo(size); });
         else if (name == QLatin1String("PicQev(0)"))
-            picture->setPixmap(artwork::makersEmblem(place.size()));
+            widget = new LazyPicture(parent, [size = place.size()] { return artwork::makersEmblem(size); });
         else
-            picture->setPixmap(artwork::background(tabGame(control.tab), place.size(), captionsOn(control)));
-        widget = picture;
+            widget = new LazyPicture(
+                parent, [game = tabGame(control.tab), size = place.size(), captions = captionsOn(control)] {
+                    return artwork::background(game, size, captions);
+                });
         break;
     }
     case Kind::ProgressBar: {

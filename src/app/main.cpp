@@ -1,6 +1,6 @@
-#include "qevquery.h"
 #include "buildconfig.h"
 #include "platform/desktopplatform.h"
+#include "qevquery.h"
 #include "statusservice/defaults.h"
 #include "statusservice/servicethread.h"
 
@@ -9,8 +9,7 @@
 
 int main(int argc, char** argv)
 {
-    // Qt WebEngine shares OpenGL contexts with the widgets; this must precede the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebEnginePanes::prepareEngine(); // must precede the application
     QApplication app(argc, argv);
 
     // The status pages must be served before the panes ask for their start

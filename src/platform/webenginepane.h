@@ -6,7 +6,10 @@
 
 class QWebEngineView;
 
-// A browser pane on Qt WebEngine.
+// A browser pane on Qt WebEngine. The browser engine starts with the first
+// page view, which takes a few hundred milliseconds, so a pane in a window
+// about to show makes its view once the window has been painted; until then
+// it is blank, as an empty view is, and keeps the address to load.
 class WebEnginePane : public BrowserPane {
     Q_OBJECT
 public:
@@ -17,12 +20,22 @@ public:
     // when nothing opens one, the pane says why.
     void Navigate(const QString& address) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QWebEngineView* m_view;
+    void makeViewOnceWindowPainted();
+    QWebEngineView* view();
+
+    QWebEngineView* m_view = nullptr;
+    QString m_pending; // the address to load when the view is made
     DesktopUrlOpener m_desktop;
 };
 
 class WebEnginePanes : public BrowserPanes {
 public:
+    // Settings of the browser engine for panes that show small pages of one
+    // site; called before the application object is made.
+    static void prepareEngine();
     BrowserPane* create(QWidget* parent, const QString& startAddress) override;
 };

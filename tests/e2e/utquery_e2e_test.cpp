@@ -150,6 +150,16 @@ private:
     std::optional<unsigned long> m_window;
 };
 
+// True when every pixel of the image has one colour: a field with no text.
+bool blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return !image.isNull();
+}
+
 // A status page asked of a fake server on loopback reaches it through the
 // program's own service; closing the window ends every process of the program.
 TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
@@ -161,7 +171,8 @@ TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
     QTemporaryDir workingDirectory;
     RunningProgram program(kProgram, workingDirectory.path());
     ASSERT_TRUE(program.shown()) << "the window did not show";
-    pump(500);
+    pump(1500);
+    EXPECT_FALSE(blank(program.grab(240, 3750, 7200, 4950))) << "the start page is not painted in its pane";
     program.typeInto(11000, 1350, QStringLiteral("127.0.0.1"));
     program.typeInto(9700, 1910, QString::number(server.port()));
     program.click(10980, 1920); // "Begin Query"
@@ -171,6 +182,7 @@ TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
 
     const std::set<qint64> tree = processTree(program.pid());
     EXPECT_GT(tree.size(), 1u) << "the browser engine's helper processes should be running";
+    EXPECT_LE(tree.size(), 4u) << "the panes' pages, all of one site, should share one renderer process";
     ASSERT_TRUE(program.close()) << "the program did not end when its window closed";
     QElapsedTimer grace;
     grace.start();
@@ -180,16 +192,6 @@ TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
         QThread::msleep(50);
     }
     EXPECT_TRUE(left.empty()) << left.size() << " processes left behind";
-}
-
-// True when every pixel of the image has one colour: a field with no text.
-bool blank(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0))
-                return false;
-    return !image.isNull();
 }
 
 // Types the first UT99 favourite and saves it, waiting for the save's end.

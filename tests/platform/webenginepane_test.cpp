@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,6 +67,23 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Runs the event loop until done() holds, for at most 10 s.
+void waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// The pane makes its view once the event loop runs (after its window has
+// been painted, when it has one), loading the address it was given last.
+QWebEngineView* viewOf(const WebEnginePane& pane)
+{
+    waitFor([&] { return pane.findChild<QWebEngineView*>() != nullptr; });
+    return pane.findChild<QWebEngineView*>();
+}
+
 // The game's handler gets the address exactly as the window built it, one
 // argument each: empty fields, blanks, ports that are no port numbers,
 // letters of either case, a favourite's texts.
@@ -80,9 +98,14 @@ TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
         QStringLiteral("unreal://{Qev} Fav Slot 6:"),
     };
     WebEnginePane pane(nullptr, QStringLiteral("http://127.0.0.1:1/")); // refused at once
+    pane.Navigate(QStringLiteral("http://127.0.0.1:2/"));
     pane.resize(300, 200);
+    QWebEngineView* view = viewOf(pane);
+    ASSERT_TRUE(view);
+    waitFor([&] { return !view->url().isEmpty(); });
+    EXPECT_EQ(view->url(), QUrl(QStringLiteral("http://127.0.0.1:2/")));
     pane.layout()->activate();
-    EXPECT_EQ(pane.findChild<QWebEngineView*>()->geometry(), pane.rect()); // the page fills the pane
+    EXPECT_EQ(view->geometry(), pane.rect()); // the page fills the pane
     QStringList expected;
     for (const QString& address : addresses) {
         pane.Navigate(address);
@@ -96,7 +119,8 @@ TEST(WebEnginePane, WhenNothingOpensAnAddressThePaneSaysWhy)
     const RecordingHandler handler;
     WebEnginePane pane(nullptr, QStringLiteral("http://127.0.0.1:1/")); // refused at once
     pane.Navigate(QStringLiteral("nohandler://10.0.0.1:7777"));
-    auto* view = pane.findChild<QWebEngineView*>();
+    QWebEngineView* view = viewOf(pane);
+    ASSERT_TRUE(view);
     // The page's text comes back later, and may outlive this function.
     const auto shown = std::make_shared<std::optional<QString>>(QString());
     QElapsedTimer clock;
