@@ -1,4 +1,4 @@
-#include "platform/desktopplatform.h"
+#include "platform/programfolders.h"
 #include "support/ownnamespace.h"
 
 #include <QDir>

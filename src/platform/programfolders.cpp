@@ -1,4 +1,4 @@
-#include "desktopplatform.h"
+#include "programfolders.h"
 
 #include "buildconfig.h"
 #include "favourites/favouriteslots.h"
@@ -38,6 +38,7 @@ ProgramFolders::ProgramFolders(const QString& executableFolder, const QString& d
 ProgramFolders::ProgramFolders()
     : ProgramFolders(QCoreApplication::applicationDirPath(),
                      QCoreApplication::applicationDirPath() + QStringLiteral("/" UTQ_DATA_FROM_BINARIES),
-                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/utquery"))
 {
 }
