@@ -12,13 +12,16 @@ int main(int argc, char** argv)
     WebEnginePanes::prepareEngine(); // must precede the application
     QApplication app(argc, argv);
 
+    DesktopPlatform platform;
     // The status pages must be served before the panes ask for their start
     // pages; a build whose pages come from another host serves none.
     statusservice::ServiceThread serviceThread;
-    if (statusservice::isOwnStatusHost(QStringLiteral(UTQ_MAIN_STATUS_HOST)))
-        serviceThread.launch(statusservice::desktopOptions());
+    if (statusservice::isOwnStatusHost(QStringLiteral(UTQ_MAIN_STATUS_HOST))) {
+        statusservice::ServiceOptions options = statusservice::desktopOptions();
+        options.favouritesFolder = platform.favouritesFolder(); // its start pages show them
+        serviceThread.launch(options);
+    }
 
-    DesktopPlatform platform;
     QevQuery window(platform.parts());
     window.Form_Load();
     if (const QString failure = serviceThread.failure(); !failure.isEmpty()) {

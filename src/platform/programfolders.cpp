@@ -1,7 +1,7 @@
 #include "programfolders.h"
 
 #include "buildconfig.h"
-#include "favourites/favouriteslots.h"
+#include "favourites/savedservers.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,9 +27,8 @@ ProgramFolders::ProgramFolders(const QString& executableFolder, const QString& d
         return;
     m_favourites = configFolder;
     // The first start after an install brings along the files of the program's folder.
-    for (const favourites::SlotTable* table :
-         {&favourites::kUt99Slots, &favourites::kUt2004Slots, &favourites::kUt3Slots}) {
-        const QString name = QLatin1Char('/') + QLatin1String(table->fileName);
+    for (const GameInfo& game : kGames) {
+        const QString name = QLatin1Char('/') + QLatin1String(favourites::slotTable(game.game).fileName);
         if (!QFile::exists(configFolder + name))
             QFile::copy(executableFolder + name, configFolder + name);
     }

@@ -13,16 +13,21 @@ QString decoded(const QByteArray& bytes)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(bytes));
 }
 
-QString value(const QList<QByteArray>& pairs, const char* key)
+// The value of the first pair with the key, as sent.
+QByteArray rawValue(const QList<QByteArray>& pairs, const char* key)
 {
     for (const QByteArray& pair : pairs) {
         const qsizetype equals = pair.indexOf('=');
         const QByteArray k = equals < 0 ? pair : pair.left(equals);
         if (decoded(k) == QLatin1String(key))
-            return equals < 0 ? QString() : decoded(pair.mid(equals + 1));
+            return equals < 0 ? QByteArray() : pair.mid(equals + 1);
     }
     return {};
 }
+
+QString value(const QList<QByteArray>& pairs, const char* key) { return decoded(rawValue(pairs, key)); }
+
+constexpr qsizetype kMaxPlayerName = 64;
 
 } // namespace
 
@@ -50,6 +55,10 @@ PageRequest parseRequest(const QByteArray& target)
             request.kind = PageRequest::Kind::Start;
             request.start = route.page;
             request.game = route.game;
+            // A form sends a blank as "+"; a name longer than any player's is no name.
+            QByteArray player = rawValue(pairs, "player");
+            player.replace('+', ' ');
+            request.player = decoded(player).trimmed().left(kMaxPlayerName);
         }
     }
     return request;

@@ -22,6 +22,7 @@ struct PageRequest {
     QString port;         // UT99: the query port; UT2004: the game port; UT3: the query port
     QString webPort;      // UT3: the web statistics port, "0" for none
     bool refresh = false; // ask afresh, never from the recent answers
+    QString player;       // a start page: the player to look for, as a form sends it
     QByteArray target;    // as requested, for the page's own links
 };
 

@@ -24,6 +24,7 @@ td.n { text-align: right; font-variant-numeric: tabular-nums; }
 .facts th { width: 9em; }
 .team { display: inline-block; width: 10px; height: 10px; margin-right: 4px; border: 1px solid #000; }
 .t0 { background: #d33; } .t1 { background: #36f; } .t2 { background: #3b3; } .t3 { background: #eb3; }
+tr.found td { background: #4a3010; }
 .note { color: #c8b8a0; } .warn { color: #ffcf70; } .bad { color: #ff8a70; }
 a { color: #ffb060; }
 details summary { cursor: pointer; color: #f0a040; margin-top: 10px; }
@@ -56,8 +57,13 @@ const char kProblemTemplate[] = R"(<h1>{{title}}</h1>
 const char kStartTemplate[] = R"(<h1>{{title}}</h1>
 <p class="note">{{about}}</p>
 <h2>Our servers</h2>
-<table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>{{presets}}</table>
+{{presets}}
+{{favourites}}<form method="get" action=""><p><label>Find a player: <input name="player" value="{{player}}"
+maxlength="64"></label> <button>Find</button></p></form>{{found}}
 )";
+
+const char kServerTableHead[] =
+    R"(<table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>)";
 
 const char kVoiceTemplate[] = R"(<h1>Voice chat: TeamSpeak 3</h1>
 <p>Our voice-chat server is <b>{{host}}</b>.</p>
@@ -287,29 +293,82 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
                 request.game);
 }
 
-QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets)
+namespace {
+
+// The players of a line's server whose name, without its colour codes, is
+// the one searched for, in any letter case.
+bool isPlaying(const ServerLine& line, const QString& player)
 {
-    const Game game = startRoute(page).game;
-    const QString title = gameTitle(game) + QStringLiteral(" Server Query");
-    const QString about = QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)])
-                              .replace(QStringLiteral("%1"), QString::number(gameInfo(game).defaultPort));
-    QString rows;
-    for (const PresetLine& line : presets) {
+    if (player.isEmpty() || !line.result || !line.result->status)
+        return false;
+    const std::vector<gamequery::Player>& players = line.result->status->players;
+    return std::any_of(players.begin(), players.end(), [&](const gamequery::Player& p) {
+        return p.name.plain().trimmed().compare(player, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// A table of the lines, marking the rows where player plays; their labels go to found.
+QString serverTable(const std::vector<ServerLine>& lines, const QString& player, QStringList& found)
+{
+    QString rows = QLatin1String(kServerTableHead);
+    for (const ServerLine& line : lines) {
         QString label = escaped(line.label);
         if (!line.statusLink.isEmpty())
             label = QStringLiteral("<a href=\"%1\">%2</a>").arg(escaped(line.statusLink), label);
+        const bool here = isPlaying(line, player);
+        if (here)
+            found << escaped(line.label);
+        const QString row = here ? QStringLiteral("<tr class=\"found\">") : QStringLiteral("<tr>");
         if (line.result && line.result->status) {
             const gamequery::ServerStatus& s = *line.result->status;
-            rows += QStringLiteral("<tr><td>%1<br>%2</td><td>%3</td><td class=\"n\">%4 / %5</td><td>up</td></tr>")
+            rows += row +
+                    QStringLiteral("<td>%1<br>%2</td><td>%3</td><td class=\"n\">%4 / %5</td><td>up, %6 ms%7</td></tr>")
                         .arg(label, colouredHtml(s.name), escaped(s.map), QString::number(s.playerCount),
-                             QString::number(s.maxPlayers));
+                             QString::number(s.maxPlayers), QString::number(line.result->roundTripMs),
+                             here ? QStringLiteral("<br>%1 is playing here").arg(escaped(player)) : QString());
         } else {
             const QString why = line.result ? line.result->reason() : line.note;
-            rows += QStringLiteral("<tr><td>%1</td><td></td><td></td><td class=\"note\">%2</td></tr>")
-                        .arg(label, escaped(why));
+            rows +=
+                row +
+                QStringLiteral("<td>%1</td><td></td><td></td><td class=\"note\">%2</td></tr>").arg(label, escaped(why));
         }
     }
-    return fill(kStartTemplate, {{"title", escaped(title)}, {"about", escaped(about)}, {"presets", rows}}, game);
+    return rows + QStringLiteral("</table>");
+}
+
+} // namespace
+
+QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
+                     const std::optional<std::vector<ServerLine>>& favourites)
+{
+    const Game game = request.game;
+    const QString title = gameTitle(game) + QStringLiteral(" Server Query");
+    const QString about = QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)])
+                              .replace(QStringLiteral("%1"), QString::number(gameInfo(game).defaultPort));
+    QStringList found;
+    const QString presetTable = serverTable(presets, request.player, found);
+    QString favouritesTable;
+    if (favourites) {
+        favouritesTable = QStringLiteral("<h2>Your favourites</h2>\n");
+        favouritesTable += favourites->empty() ? QStringLiteral("<p class=\"note\">No favourite %1 servers are saved "
+                                                                "yet.</p>\n")
+                                                     .arg(gameTitle(game))
+                                               : serverTable(*favourites, request.player, found);
+    }
+    QString foundText;
+    if (!request.player.isEmpty())
+        foundText = found.isEmpty() ? QStringLiteral("<p class=\"warn\">%1 was found on none of these servers.</p>")
+                                          .arg(escaped(request.player))
+                                    : QStringLiteral("<p class=\"warn\">%1 was found on: %2.</p>")
+                                          .arg(escaped(request.player), found.join(QStringLiteral(", ")));
+    return fill(kStartTemplate,
+                {{"title", escaped(title)},
+                 {"about", escaped(about)},
+                 {"presets", presetTable},
+                 {"favourites", favouritesTable},
+                 {"player", escaped(request.player)},
+                 {"found", foundText}},
+                game);
 }
 
 QByteArray voiceChatPage(const QString& voiceChatHost)

@@ -19,14 +19,17 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
 enum class Problem { NoAddress, NotResolved, Refused, NoAnswer, Malformed, Busy, TooMany };
 QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort = 0);
 
-// A preset server of a start page and what it said, if it was asked.
-struct PresetLine {
+// A server of a start page's tables and what it said, if it was asked.
+struct ServerLine {
     QString label;
     QString statusLink; // the status page that asks it, empty when there is no server
     std::optional<gamequery::QueryResult> result;
     QString note; // shown when there is no result
 };
-QByteArray startPage(StartPage page, const std::vector<PresetLine>& presets);
+// The start page: the preset servers, the favourites when there are any to
+// show (nullopt: the service keeps none), and where player was found.
+QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
+                     const std::optional<std::vector<ServerLine>>& favourites);
 QByteArray voiceChatPage(const QString& voiceChatHost);
 QByteArray notFoundPage();
 

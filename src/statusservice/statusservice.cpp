@@ -1,6 +1,7 @@
 #include "statusservice.h"
 
 #include "core/routes.h"
+#include "favourites/savedservers.h"
 #include "pages.h"
 
 #include <QTimer>
@@ -39,11 +40,6 @@ gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeou
 }
 
 } // namespace
-
-QString statusLink(Game game, const QString& host, const QString& port)
-{
-    return statusPath(statusRoute(game), {host, port, QStringLiteral("0")});
-}
 
 StatusService::StatusService(ServiceOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)),
@@ -136,52 +132,79 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
 {
     const Game game = page.game;
     struct Pending {
-        std::vector<PresetLine> lines;
+        std::vector<ServerLine> presets;
+        std::optional<std::vector<ServerLine>> favourites;
         int left = 0;
         HttpReply reply;
-        StartPage start;
+        PageRequest page;
     };
-    auto pending = std::make_shared<Pending>(Pending{{}, 0, std::move(reply), page.start});
-    std::vector<std::pair<std::size_t, gamequery::QueryRequest>> toAsk;
+    auto pending = std::make_shared<Pending>(Pending{{}, std::nullopt, 0, std::move(reply), page});
+    std::vector<std::optional<gamequery::QueryRequest>> presetQueries, favouriteQueries;
     for (const ServiceOptions::Preset& preset : m_options.presets) {
-        if (preset.game != game)
-            continue;
-        PresetLine line{preset.label, {}, std::nullopt, {}};
+        // Presets give game ports (UT3 its query port), status pages take their own.
         const std::optional<Endpoint> endpoint = usableEndpoint(preset.host, preset.port);
-        if (!endpoint) {
-            line.note = QStringLiteral("closed");
-        } else {
-            line.statusLink = statusLink(game, preset.host, QString::number(endpoint->port + pagePortOffset(game)));
-            if (isReservedName(endpoint->host)) {
-                line.note = QStringLiteral("the name %1 did not resolve").arg(endpoint->host);
-            } else {
-                gamequery::QueryRequest r = queryFor(game, *endpoint, m_options.timeoutMs);
-                r.portIsQueryPort = false; // presets give game ports (UT3 its query port)
-                toAsk.emplace_back(pending->lines.size(), r);
-            }
-        }
-        pending->lines.push_back(line);
+        const QString pagePort = endpoint ? QString::number(endpoint->port + pagePortOffset(game)) : QString();
+        if (preset.game == game)
+            pending->presets.push_back(
+                startLine(game, preset.label, preset.host, pagePort, QStringLiteral("0"), presetQueries));
     }
-    const auto finish = [pending] { pending->reply.send(200, kHtml, startPage(pending->start, pending->lines)); };
+    if (!m_options.favouritesFolder.isEmpty()) {
+        pending->favourites.emplace();
+        for (const favourites::SavedServer& saved : favourites::savedServers(game, m_options.favouritesFolder)) {
+            const QString label = QStringLiteral("%1. %2").arg(saved.row).arg(saved.name);
+            pending->favourites->push_back(
+                startLine(game, label, saved.host, saved.port, saved.webPort, favouriteQueries));
+        }
+    }
+    const auto finish = [pending] {
+        pending->reply.send(200, kHtml, startPage(pending->page, pending->presets, pending->favourites));
+    };
+    std::vector<std::pair<ServerLine*, gamequery::QueryRequest>> toAsk;
+    for (std::size_t i = 0; i < presetQueries.size(); ++i)
+        if (presetQueries[i])
+            toAsk.emplace_back(&pending->presets[i], *presetQueries[i]);
+    for (std::size_t i = 0; i < favouriteQueries.size(); ++i)
+        if (favouriteQueries[i])
+            toAsk.emplace_back(&(*pending->favourites)[i], *favouriteQueries[i]);
     pending->left = static_cast<int>(toAsk.size());
     if (toAsk.empty()) {
         finish();
         return;
     }
-    for (const auto& [index, request] : toAsk) {
-        const std::size_t i = index;
-        const auto refusal = ask(request, false, {}, [pending, i, finish](const auto& result) {
-            pending->lines[i].result = result;
+    for (const auto& [line, request] : toAsk) {
+        ServerLine* const asked = line;
+        const auto refusal = ask(request, false, {}, [pending, asked, finish](const auto& result) {
+            asked->result = result;
             if (--pending->left == 0)
                 finish();
         });
         if (refusal) {
-            pending->lines[i].note = refusal->status == 429 ? QStringLiteral("not asked: asked too often just now")
-                                                            : QStringLiteral("not asked: too many queries under way");
+            asked->note = refusal->status == 429 ? QStringLiteral("not asked: asked too often just now")
+                                                 : QStringLiteral("not asked: too many queries under way");
             if (--pending->left == 0)
                 finish();
         }
     }
+}
+
+ServerLine StatusService::startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
+                                    const QString& webPort,
+                                    std::vector<std::optional<gamequery::QueryRequest>>& queries) const
+{
+    ServerLine line{label, {}, std::nullopt, {}};
+    std::optional<gamequery::QueryRequest> query;
+    const std::optional<Endpoint> endpoint = usableEndpoint(host, pagePort);
+    if (!endpoint) {
+        line.note = QStringLiteral("closed");
+    } else {
+        line.statusLink = statusPath(statusRoute(game), {host, pagePort, webPort});
+        if (isReservedName(endpoint->host))
+            line.note = QStringLiteral("the name %1 did not resolve").arg(endpoint->host);
+        else
+            query = queryFor(game, *endpoint, m_options.timeoutMs);
+    }
+    queries.push_back(query);
+    return line;
 }
 
 std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, const QString& key)

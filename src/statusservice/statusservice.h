@@ -3,6 +3,7 @@
 #include "gamequery/queryclient.h"
 #include "httpserver.h"
 #include "pagerequest.h"
+#include "pages.h"
 #include "ratelimiter.h"
 
 #include <QDateTime>
@@ -48,6 +49,9 @@ struct ServiceOptions {
         QString label, host, port;
     };
     std::vector<Preset> presets;
+    // The desktop program's favourites folder: its start pages show the
+    // game's favourites too. Empty: a public service, which keeps none.
+    QString favouritesFolder;
 };
 
 class StatusService : public QObject {
@@ -69,6 +73,10 @@ private:
     bool isOwnHost(const QByteArray& host) const;
     void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
     void answerStart(const PageRequest& page, HttpReply reply);
+    // A start page's line for a server given as its status page takes it;
+    // the query that fills it, if it is to be asked, goes to queries.
+    ServerLine startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
+                         const QString& webPort, std::vector<std::optional<gamequery::QueryRequest>>& queries) const;
     // Why a request gets no page: its status and the seconds to wait.
     struct Refusal {
         int status;
@@ -100,8 +108,5 @@ private:
     int m_inFlight = 0;
     int m_queriesSent = 0;
 };
-
-// The window's query addresses for a server, as its presets would build them.
-QString statusLink(Game game, const QString& host, const QString& port);
 
 } // namespace statusservice

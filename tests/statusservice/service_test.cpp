@@ -7,10 +7,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkDatagram>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -51,6 +53,7 @@ protected:
         options.voiceChatHost = QStringLiteral("ts3.clan.example.org");
         options.presets = {{Game::UT99, "{Qev} US", "us.example.net", "7777"},
                            {Game::UT2004, "{Qev}", "Server Closed", "7777"}};
+        options.favouritesFolder = favourites.path();
         service = std::make_unique<StatusService>(options);
         ASSERT_TRUE(service->start());
     }
@@ -90,6 +93,15 @@ protected:
         return s;
     }
 
+    // Writes a favourites file as the window saves it.
+    void save(const char* file, const QStringList& lines)
+    {
+        QFile out(favourites.filePath(QLatin1String(file)));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[SERVER]\r\n" + lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+    }
+
+    QTemporaryDir favourites;
     QNetworkAccessManager network;
     std::unique_ptr<StatusService> service;
 };
@@ -217,6 +229,55 @@ TEST_F(Service, StartPagesVoiceChatAndNotFound)
     EXPECT_EQ(get(QStringLiteral("/favicon.ico")).status, 404);
     EXPECT_EQ(get(QStringLiteral("/php/UTstats/")).status, 404);
     EXPECT_EQ(service->queriesSent(), 0);
+}
+
+// The start page shows the game's saved favourites, live, below the presets,
+// follows a save at once and marks where a player is playing.
+TEST_F(Service, StartPagesShowTheFavouritesAndFindAPlayer)
+{
+    Scenario clan;
+    clan.name = QStringLiteral("Clan <b>Server</b>");
+    clan.players = {{QStringLiteral("Alpha"), 10, 30, 0}, {QStringLiteral("Bravo"), 5, 40, 1}};
+    FakeGameServer first(clan);
+    Scenario other;
+    other.name = QStringLiteral("Other Server");
+    other.players = {{QStringLiteral("Charlie"), 1, 20, -1}};
+    FakeGameServer second(other);
+    const QString ut99 = QStringLiteral("/php/UTstats/lobby2.html");
+    save("utservers.ini", {"ServerName=<i>Clan</i>", "ServerIP=127.0.0.1", "ServerPort=7777",
+                           QStringLiteral("QueryPort=%1").arg(first.port()), "ServerName3=Other", "ServerIP3=127.0.0.1",
+                           QStringLiteral("QueryPort3=%1").arg(second.port())});
+
+    const Page found = get(ut99 + QStringLiteral("?player=aLPHA"));
+    expectOnPage(found,
+                 {"<h2>Your favourites</h2>",
+                  QStringLiteral("<a href=\"/php/UTstats/index.php?txtip=127.0.0.1&amp;portnum=%1\">1. "
+                                 "&lt;i&gt;Clan&lt;/i&gt;</a><br><bdi>Clan &lt;b&gt;Server&lt;/b&gt;</bdi>")
+                      .arg(first.port()),
+                  "<td class=\"n\">2 / 16</td><td>up, ", "aLPHA is playing here", "3. Other",
+                  "<p class=\"warn\">aLPHA was found on: 1. &lt;i&gt;Clan&lt;/i&gt;.</p>", "value=\"aLPHA\""},
+                 {"2. ", "<i>"});
+    EXPECT_EQ(found.body.count(QStringLiteral("<tr class=\"found\">")), 1);
+
+    const Page nowhere = get(ut99 + QStringLiteral("?player=%3Cb%3ENo+One"));
+    expectOnPage(nowhere, {"&lt;b&gt;No One was found on none of these servers."}, {"class=\"found\"", "<b>No"});
+
+    save("utservers.ini",
+         {"ServerName6=Saved Just Now", "ServerIP6=127.0.0.1", QStringLiteral("QueryPort6=%1").arg(second.port())});
+    expectOnPage(get(ut99), {"6. Saved Just Now"}, {"1. ", "3. Other", "was found"});
+
+    // UT2004's top row is never chosen, so never shown either; a game without
+    // a file says there is nothing saved.
+    save("ut04servers.ini", {"ServerName=Top", "ServerIP=127.0.0.1", "ServerPort=7777", "ServerName2=Second",
+                             "ServerIP2=127.0.0.1", "ServerPort2=7777"});
+    expectOnPage(get(QStringLiteral("/Qev/04query.html")), {"2. Second"}, {"Top"});
+    expectOnPage(get(QStringLiteral("/Qev/ut3query.html")), {"No favourite UT3 servers are saved yet."});
+
+    ServiceOptions publicOptions; // utstatus serve: no favourites of anyone's
+    publicOptions.port = 0;
+    service = std::make_unique<StatusService>(publicOptions);
+    ASSERT_TRUE(service->start());
+    expectOnPage(get(ut99), {"Our servers"}, {"favourite"});
 }
 
 TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
