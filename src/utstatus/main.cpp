@@ -2,17 +2,22 @@
 //   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
 //   utstatus demo
 //   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]
+//   utstatus favourites [--dir FOLDER] [--json]
 
 #include "core/hostport.h"
 #include "fakeservers/fakegameserver.h"
+#include "favourites/savedservers.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/statusjson.h"
+#include "platform/programfolders.h"
 #include "report.h"
 #include "statusservice/defaults.h"
+#include "statusservice/pagerequest.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <memory>
@@ -26,15 +31,35 @@ const char kUsage[] =
     "                      [--timeout MS]\n"
     "       utstatus demo\n"
     "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]\n"
+    "       utstatus favourites [--dir FOLDER] [--json]\n"
     "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
     "--query-port asks PORT as given. serve asks public servers only; --allow-lan also asks\n"
     "this machine and private networks; --no-budgets lifts the per-client and per-server\n"
-    "budgets, for load tests.\n";
+    "budgets, for load tests. favourites asks the servers saved in the favourites files of\n"
+    "FOLDER (default: where utquery keeps them).\n";
 
 int badArguments(const QString& why)
 {
     QTextStream(stderr) << "utstatus: " << why << "\n" << kUsage;
     return kBadArguments;
+}
+
+// Asks every server at once; the results in the order asked.
+std::vector<gamequery::QueryResult> askAll(QCoreApplication& app, const std::vector<gamequery::QueryRequest>& requests)
+{
+    gamequery::QueryClient client;
+    std::vector<gamequery::QueryResult> results(requests.size());
+    std::size_t left = requests.size();
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        client.query(requests[i], [&, i](const gamequery::QueryResult& result) {
+            results[i] = result;
+            if (--left == 0)
+                app.quit();
+        });
+    }
+    if (left > 0)
+        QCoreApplication::exec();
+    return results;
 }
 
 int query(QCoreApplication& app, const QStringList& args)
@@ -83,31 +108,76 @@ int query(QCoreApplication& app, const QStringList& args)
         requests.push_back(request);
     }
 
-    gamequery::QueryClient client;
-    std::vector<std::optional<gamequery::QueryResult>> results(requests.size());
-    std::size_t left = requests.size();
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        client.query(requests[i], [&, i](const gamequery::QueryResult& result) {
-            results[i] = result;
-            if (--left == 0)
-                app.quit();
-        });
-    }
-    if (left > 0)
-        QCoreApplication::exec();
-
     bool allAnswered = true;
     QJsonArray all;
     QTextStream out(stdout);
-    for (const auto& result : results) {
-        allAnswered = allAnswered && result->status.has_value();
+    const std::vector<gamequery::QueryResult> results = askAll(app, requests);
+    for (const gamequery::QueryResult& result : results) {
+        allAnswered = allAnswered && result.status.has_value();
         if (json)
-            all.append(gamequery::toJson(*result));
+            all.append(gamequery::toJson(result));
         else
-            out << textReport(*result) << (results.size() > 1 ? "\n" : "");
+            out << textReport(result) << (results.size() > 1 ? "\n" : "");
     }
     if (json)
         out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+    return allAnswered ? 0 : 1;
+}
+
+// The favourites of all three games, asked as their status pages would ask them.
+int favouritesReport(QCoreApplication& app, const QStringList& args)
+{
+    bool json = false;
+    QString folder;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--json"))
+            json = true;
+        else if (args[i] == QLatin1String("--dir") && i + 1 < args.size())
+            folder = args[++i];
+        else
+            return badArguments(QStringLiteral("unknown option %1").arg(args[i]));
+    }
+    if (folder.isEmpty())
+        folder = ProgramFolders().favouritesPath();
+
+    struct Favourite {
+        Game game;
+        favourites::SavedServer saved;
+        std::optional<std::size_t> asked; // its request, when it has an address to ask
+    };
+    std::vector<Favourite> saved;
+    std::vector<gamequery::QueryRequest> requests;
+    for (const GameInfo& info : kGames) {
+        for (const favourites::SavedServer& server : favourites::savedServers(info.game, folder)) {
+            saved.push_back({info.game, server, std::nullopt});
+            if (const auto endpoint = statusservice::usableEndpoint(server.host, server.port)) {
+                saved.back().asked = requests.size();
+                requests.push_back({info.game, endpoint->host, endpoint->port, info.pageTakesQueryPort});
+            }
+        }
+    }
+    const std::vector<gamequery::QueryResult> results = askAll(app, requests);
+    bool allAnswered = true;
+    QJsonArray all;
+    QTextStream out(stdout);
+    for (const auto& [game, server, asked] : saved) {
+        const gamequery::QueryResult* result = asked ? &results[*asked] : nullptr;
+        const QString noAddress = QStringLiteral("no usable address: %1:%2").arg(server.host, server.port);
+        allAnswered = allAnswered && result && result->status.has_value();
+        if (json) {
+            QJsonObject entry{{"game", QLatin1String(gameInfo(game).id)}, {"slot", server.row}, {"name", server.name}};
+            entry.insert(result ? QStringLiteral("status") : QStringLiteral("error"),
+                         result ? QJsonValue(gamequery::toJson(*result)) : QJsonValue(noAddress));
+            all.append(entry);
+        } else {
+            out << gameInfo(game).title << " favourite " << server.row << ": " << server.name << "\n"
+                << (result ? textReport(*result) : QStringLiteral("  ") + noAddress + QLatin1Char('\n')) << "\n";
+        }
+    }
+    if (json)
+        out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+    else if (saved.empty())
+        out << "no favourites saved in " << folder << "\n";
     return allAnswered ? 0 : 1;
 }
 
@@ -212,5 +282,7 @@ int main(int argc, char** argv)
         return demo();
     if (args[0] == QLatin1String("serve"))
         return serve(args.mid(1));
+    if (args[0] == QLatin1String("favourites"))
+        return favouritesReport(app, args.mid(1));
     return badArguments(QStringLiteral("unknown command %1").arg(args[0]));
 }

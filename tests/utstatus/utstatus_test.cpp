@@ -3,10 +3,12 @@
 #include "fakeservers/fakegameserver.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,54 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(run.out).array()[0].toObject()["outcome"].toString(),
               QStringLiteral("no-query-port"));
+}
+
+} // namespace
+
+namespace {
+
+// All three games' favourites files of a folder, each server asked as its
+// status page would ask it; the UT2004 top row is never one of them.
+TEST(Utstatus, FavouritesOfAFolderForScripts)
+{
+    fakeservers::Scenario ut99;
+    ut99.name = QStringLiteral("Saved UT99");
+    fakeservers::FakeGameServer first(ut99);
+    fakeservers::Scenario ut3 = ut99;
+    ut3.protocol = fakeservers::Protocol::Ut3;
+    ut3.name = QStringLiteral("Saved UT3");
+    fakeservers::FakeGameServer third(ut3);
+    QTemporaryDir folder;
+    const auto save = [&](const char* file, const QString& content) {
+        QFile out(folder.filePath(QLatin1String(file)));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content.toLatin1());
+    };
+    save("utservers.ini",
+         QStringLiteral("[SERVER]\r\nServerName2=Mine\r\nServerIP2=127.0.0.1\r\nQueryPort2=%1\r\n").arg(first.port()));
+    save("ut04servers.ini", QStringLiteral("[SERVER]\r\nServerName=Top\r\nServerIP=127.0.0.1\r\nServerPort=1\r\n"));
+    save("ut3servers.ini",
+         QStringLiteral("[SERVER]\r\nUT3ServerName6=Theirs\r\nUT3ServerIP6=127.0.0.1\r\nUT3ServerPort6=%1\r\n"
+                        "UT3ServerName=Typo\r\nUT3ServerIP=127.0.0.1\r\nUT3ServerPort=port\r\n")
+             .arg(third.port()));
+
+    const Finished run = utstatus({"favourites", "--dir", folder.path(), "--json"});
+    EXPECT_EQ(run.exitCode, 1); // one has no address to ask
+    const QJsonArray all = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(all.size(), 3) << run.out.toStdString();
+    const auto entry = [&](int i, const char* key) { return all.at(i).toObject().value(QLatin1String(key)); };
+    const auto serverName = [&](int i) {
+        return entry(i, "status").toObject().value(QStringLiteral("name")).toObject().value(QStringLiteral("text"));
+    };
+    EXPECT_EQ(entry(0, "game").toString(), "ut99");
+    EXPECT_EQ(entry(0, "slot").toInt(), 2);
+    EXPECT_EQ(serverName(0).toString(), "Saved UT99");
+    EXPECT_EQ(entry(1, "name").toString(), "Typo");
+    EXPECT_EQ(entry(1, "error").toString(), "no usable address: 127.0.0.1:port");
+    EXPECT_EQ(entry(2, "slot").toInt(), 6);
+    EXPECT_EQ(serverName(2).toString(), "Saved UT3");
+
+    EXPECT_TRUE(utstatus({"favourites", "--dir", folder.path()}).out.contains("UT3 favourite 6: Theirs\nUT3  "));
 }
 
 } // namespace
