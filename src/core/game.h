@@ -22,12 +22,18 @@ struct GameInfo {
     const char* pageClass;   // the status pages' colour scheme: a class of their body
     // The window's background pictures, as 0xAARRGGBB: the deep colour, the glow and the plate lines.
     std::uint32_t deepColour, glowColour, lineColour;
+    // Where else on a silent server's host its query may answer: offsets from
+    // the query port asked (the game port typed for the query port, or the
+    // reverse; a query port moved up because servers share the host), or,
+    // where strayPortsFixed, the ports themselves. 0: none.
+    std::array<int, 3> strayQueryPorts;
+    bool strayPortsFixed;
 };
 
 inline constexpr std::array<GameInfo, 3> kGames{{
-    {Game::UT99, "ut99", "UT99", 7777, 1, 0, true, "ut99", 0xFF120604, 0xFF78220A, 0x1CFF7828},
-    {Game::UT2004, "ut2004", "UT 2004", 7777, 1, 10, false, "", 0xFF040A18, 0xFF143C78, 0x1C5AAAFF},
-    {Game::UT3, "ut3", "UT3", 6500, 0, 0, true, "", 0xFF060E08, 0xFF285028, 0x1C96DC78},
+    {Game::UT99, "ut99", "UT99", 7777, 1, 0, true, "ut99", 0xFF120604, 0xFF78220A, 0x1CFF7828, {1, 2, 3}, false},
+    {Game::UT2004, "ut2004", "UT 2004", 7777, 1, 10, false, "", 0xFF040A18, 0xFF143C78, 0x1C5AAAFF, {-1, 1, 0}, false},
+    {Game::UT3, "ut3", "UT3", 6500, 0, 0, true, "", 0xFF060E08, 0xFF285028, 0x1C96DC78, {6500, 6600, 6700}, true},
 }};
 
 inline constexpr const GameInfo& gameInfo(Game game) { return kGames[static_cast<std::size_t>(game)]; }

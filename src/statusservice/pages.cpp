@@ -49,7 +49,7 @@ const char kStatusTemplate[] = R"(<h1>{{name}}</h1>{{partial}}
 )";
 
 const char kProblemTemplate[] = R"(<h1>{{title}}</h1>
-<p class="bad">{{message}}</p>
+<p class="bad">{{message}}</p>{{findings}}
 <p class="note">{{hint}}</p>
 <footer><a href="{{refresh}}">Try again</a></footer>
 )";
@@ -240,7 +240,46 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
                 request.game);
 }
 
-QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort)
+namespace {
+
+// What was found out about a silent server, as a list in plain words.
+QString findingsHtml(const PageRequest& request, quint16 queryPort, const Findings& found)
+{
+    QStringList items;
+    const QString host = escaped(found.address.toString());
+    switch (found.echo.kind) {
+    case Echo::Kind::Answered:
+        items << QStringLiteral("The host %1 answers ping (%2 ms), but nothing answers on query port %3.")
+                     .arg(host, QString::number(found.echo.roundTripUs / 1000.0, 'f', 1), QString::number(queryPort));
+        break;
+    case Echo::Kind::Silent: items << QStringLiteral("The host %1 does not answer ping either.").arg(host); break;
+    case Echo::Kind::NotPermitted:
+        items << QStringLiteral("This service may not send ping here, so whether the host %1 is up is not known.")
+                     .arg(host);
+        break;
+    case Echo::Kind::NotTried: break;
+    }
+    for (const Findings::Answering& answering : found.answering)
+        items << QStringLiteral("Query port %1 on the same host answers as a %2 server: <a href=\"%3\">see its "
+                                "status</a>. The game port may have been typed where the query port belongs, or the "
+                                "query port moved because several servers share the host.")
+                     .arg(QString::number(answering.queryPort), gameTitle(request.game), escaped(answering.statusLink));
+    if (found.answering.empty()) {
+        QStringList others;
+        for (quint16 port : strayQueryPorts(request.game, queryPort))
+            others << QString::number(port);
+        items << (found.echo.kind == Echo::Kind::Silent
+                      ? QStringLiteral("Nothing on that host answers at all.")
+                      : QStringLiteral("No %1 server answers on the other usual query ports of that host either (%2).")
+                            .arg(gameTitle(request.game), others.join(QStringLiteral(", "))));
+    }
+    return QStringLiteral("\n<ul class=\"findings\"><li>") + items.join(QStringLiteral("</li><li>")) +
+           QStringLiteral("</li></ul>");
+}
+
+} // namespace
+
+QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort, const Findings* findings)
 {
     QString title, message, hint;
     switch (problem) {
@@ -288,6 +327,7 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
     return fill(kProblemTemplate,
                 {{"title", escaped(gameTitle(request.game) + QStringLiteral(": ") + title)},
                  {"message", message},
+                 {"findings", findings ? findingsHtml(request, queryPort, *findings) : QString()},
                  {"hint", escaped(hint)},
                  {"refresh", refreshLink(request)}},
                 request.game);

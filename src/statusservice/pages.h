@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagnosis.h"
 #include "gamequery/queryclient.h"
 #include "pagerequest.h"
 
@@ -17,7 +18,9 @@ QString colouredHtml(const gamequery::RichText& text);
 QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& result, const QDateTime& askedAt);
 
 enum class Problem { NoAddress, NotResolved, Refused, NoAnswer, Malformed, Busy, TooMany };
-QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort = 0);
+// findings: what was found out about a server that did not answer.
+QByteArray problemPage(const PageRequest& request, Problem problem, quint16 queryPort = 0,
+                       const Findings* findings = nullptr);
 
 // A server of a start page's tables and what it said, if it was asked.
 struct ServerLine {

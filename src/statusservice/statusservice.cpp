@@ -4,7 +4,11 @@
 #include "favourites/savedservers.h"
 #include "pages.h"
 
+#include <QFutureWatcher>
 #include <QTimer>
+#include <QtConcurrent>
+
+#include <utility>
 
 namespace statusservice {
 
@@ -47,10 +51,12 @@ StatusService::StatusService(ServiceOptions options, QObject* parent)
                m_options.http),
       m_client(this), m_clientQueries(m_options.clientQueries.burst, m_options.clientQueries.refillMs),
       m_serverQueries(m_options.serverQueries.burst, m_options.serverQueries.refillMs),
-      m_startPages(m_options.startPages.burst, m_options.startPages.refillMs)
+      m_startPages(m_options.startPages.burst, m_options.startPages.refillMs),
+      m_probes(m_options.probes.burst, m_options.probes.refillMs)
 {
     m_client.setDestinations(m_options.destinations);
     m_clock.start();
+    m_echoes.setMaxThreadCount(8);
 }
 
 bool StatusService::start() { return m_server.listen(m_options.address, m_options.port); }
@@ -104,7 +110,7 @@ void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& c
         return;
     }
     auto shared = std::make_shared<HttpReply>(std::move(reply));
-    const auto refusal = ask(request, page.refresh, client, [page, shared](const gamequery::QueryResult& result) {
+    const auto refusal = ask(request, page.refresh, client, [this, page, shared](const auto& result) {
         using Outcome = gamequery::QueryResult::Outcome;
         if (result.status) {
             shared->send(200, kHtml, statusPage(page, result, QDateTime::currentDateTime()));
@@ -115,10 +121,66 @@ void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& c
                                 : result.outcome == Outcome::Refused     ? Problem::Refused
                                 : result.outcome == Outcome::Malformed   ? Problem::Malformed
                                                                          : Problem::NoAnswer;
-        shared->send(200, kHtml, problemPage(page, problem, result.queryPort));
+        if (problem == Problem::NoAnswer && !result.address.isNull())
+            diagnose(page, result, shared);
+        else
+            shared->send(200, kHtml, problemPage(page, problem, result.queryPort));
     });
     if (refusal)
         refuse(page, *refusal, *shared);
+}
+
+void StatusService::diagnose(const PageRequest& page, const gamequery::QueryResult& silent,
+                             std::shared_ptr<HttpReply> reply)
+{
+    struct Pending {
+        Findings findings;
+        int left = 0;
+        bool sent = false;
+    };
+    auto pending = std::make_shared<Pending>();
+    pending->findings.address = silent.address;
+    const auto send = [page, reply, pending, port = silent.queryPort] {
+        if (!std::exchange(pending->sent, true))
+            reply->send(200, kHtml, problemPage(page, Problem::NoAnswer, port, &pending->findings));
+    };
+    const auto oneDone = [pending, send] {
+        if (--pending->left == 0)
+            send();
+    };
+    const GameInfo& game = gameInfo(page.game);
+    for (const quint16 port : strayQueryPorts(page.game, silent.queryPort)) {
+        gamequery::QueryRequest request{page.game, silent.address.toString(), port, true,
+                                        m_options.diagnosisMs * 2 / 5};
+        const QString pagePort = QString::number(game.pageTakesQueryPort ? port : port - game.queryPortOffset);
+        const QString link = statusPath(
+            statusRoute(page.game), {page.host, pagePort, page.webPort.isEmpty() ? QStringLiteral("0") : page.webPort});
+        ++pending->left;
+        const auto refusal = ask(
+            request, false, {},
+            [pending, oneDone, port, link](const auto& result) {
+                if (result.status)
+                    pending->findings.answering.push_back({port, link});
+                oneDone();
+            },
+            true);
+        if (refusal)
+            --pending->left;
+    }
+    if (m_echoes.activeThreadCount() < m_echoes.maxThreadCount() && !spend(m_probes, silent.address.toString())) {
+        ++pending->left;
+        auto* watcher = new QFutureWatcher<Echo>(this);
+        connect(watcher, &QFutureWatcher<Echo>::finished, this, [watcher, pending, oneDone] {
+            pending->findings.echo = watcher->result();
+            watcher->deleteLater();
+            oneDone();
+        });
+        watcher->setFuture(QtConcurrent::run(&m_echoes, m_options.echo, silent.address, m_options.diagnosisMs / 2));
+    }
+    if (pending->left == 0)
+        send();
+    else
+        QTimer::singleShot(m_options.diagnosisMs, this, send); // with whatever is known by then
 }
 
 void StatusService::refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply)
@@ -216,7 +278,7 @@ std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, 
 }
 
 std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryRequest& request, bool refresh,
-                                                         const QHostAddress& client, Answer answer)
+                                                         const QHostAddress& client, Answer answer, bool probe)
 {
     const QString id = key(request);
     auto it = m_shared.find(id);
@@ -240,7 +302,7 @@ std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryR
         if (auto refusal = spend(m_clientQueries, clientId))
             return refusal;
     }
-    if (auto refusal = spend(m_serverQueries, request.host))
+    if (auto refusal = spend(probe ? m_probes : m_serverQueries, request.host))
         return refusal;
     ++m_inFlight;
     ++m_perClient[clientId];

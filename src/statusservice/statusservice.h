@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagnosis.h"
 #include "gamequery/queryclient.h"
 #include "httpserver.h"
 #include "pagerequest.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QThreadPool>
 
 #include <functional>
 #include <vector>
@@ -38,6 +40,7 @@ struct ServiceOptions {
     Budget clientQueries{30, 1000}; // queries a client's pages send (IPv6 clients by /64)
     Budget serverQueries{10, 1000}; // queries sent to one server host
     Budget startPages{10, 1000};    // start pages for one client
+    Budget probes{8, 2000};         // other ports and pings of a silent server's host
     // Answer only requests whose Host field names the service's own address
     // and port, so a page of another site cannot reach it by a name that
     // resolves to it (DNS rebinding).
@@ -52,6 +55,10 @@ struct ServiceOptions {
     // The desktop program's favourites folder: its start pages show the
     // game's favourites too. Empty: a public service, which keeps none.
     QString favouritesFolder;
+    // A query that got no answer: how long its page may spend finding out
+    // why (ping, other ports), and the echo it sends.
+    int diagnosisMs = 2000;
+    EchoSender echo = systemEcho;
 };
 
 class StatusService : public QObject {
@@ -85,11 +92,13 @@ private:
     // Asks a server, or joins an identical query under way or just answered.
     // A refresh asks afresh once per sharing window. Refused when a budget or
     // the bounds on queries under way say no; client is null for the
-    // service's own queries.
+    // service's own queries, which probes are, paid from the host's probes budget.
     std::optional<Refusal> ask(const gamequery::QueryRequest& request, bool refresh, const QHostAddress& client,
-                               Answer answer);
+                               Answer answer, bool probe = false);
     std::optional<Refusal> spend(RateLimiter& budget, const QString& key);
     void refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply);
+    // Finds out why a query got no answer, then sends the page that says so.
+    void diagnose(const PageRequest& page, const gamequery::QueryResult& silent, std::shared_ptr<HttpReply> reply);
 
     struct Shared {
         std::vector<Answer> waiting; // empty once answered
@@ -104,9 +113,10 @@ private:
     QHash<QString, Shared> m_shared;
     QHash<QString, int> m_perClient;
     QElapsedTimer m_clock;
-    RateLimiter m_clientQueries, m_serverQueries, m_startPages;
+    RateLimiter m_clientQueries, m_serverQueries, m_startPages, m_probes;
     int m_inFlight = 0;
     int m_queriesSent = 0;
+    QThreadPool m_echoes; // the blocking pings, a few at a time; last, so it is waited for first
 };
 
 } // namespace statusservice

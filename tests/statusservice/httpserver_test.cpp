@@ -374,7 +374,8 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     options.timeoutMs = 50;
     options.destinations = gamequery::Destinations::Lan;
     options.clientQueries = {3, 60000};
-    options.maxPerClient = 1; // queries under way, and in all
+    options.diagnosisMs = 100; // the silent servers' pages come at once
+    options.maxPerClient = 1;  // queries under way, and in all
     options.maxInFlight = 2;
     ServiceThread service;
     ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);

@@ -13,9 +13,11 @@
 #include <QNetworkReply>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <atomic>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -54,6 +56,7 @@ protected:
         options.presets = {{Game::UT99, "{Qev} US", "us.example.net", "7777"},
                            {Game::UT2004, "{Qev}", "Server Closed", "7777"}};
         options.favouritesFolder = favourites.path();
+        options.diagnosisMs = 1000;
         service = std::make_unique<StatusService>(options);
         ASSERT_TRUE(service->start());
     }
@@ -162,16 +165,21 @@ TEST_F(Service, NoUsableAddressSendsNothing)
     EXPECT_EQ(server.requestsSeen(), 0);
 }
 
-TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysSo)
+TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysWhy)
 {
     Scenario s = hostileScenario(Protocol::Ut3);
     s.silent = true;
     FakeGameServer server(s);
     const QString page = QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0");
     const Page silent = get(page.arg(server.port()));
-    expectOnPage(silent, {QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port()),
-                          "The query port of UT3 is usually 6500."});
-    EXPECT_LT(silent.ms, 1000); // two waits of 200 ms
+    expectOnPage(silent,
+                 {QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port()),
+                  "The query port of UT3 is usually 6500.",
+                  "No UT3 server answers on the other usual query ports of that host either (6500, 6600, 6700)"});
+    expectOnPage(silent, {systemEcho(QHostAddress::LocalHost, 1000).kind == Echo::Kind::NotPermitted
+                              ? "This service may not send ping here"
+                              : "The host 127.0.0.1 answers ping ("});
+    EXPECT_LT(silent.ms, 2 * 200 + 1000 + 500); // two waits, then at most the time to find out why
 
     QUdpSocket garbled; // answers every request with bytes of no game
     ASSERT_TRUE(garbled.bind(QHostAddress::LocalHost, 0));
@@ -180,6 +188,76 @@ TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysSo)
         garbled.writeDatagram("garbage", d.senderAddress(), static_cast<quint16>(d.senderPort()));
     });
     expectOnPage(get(page.arg(garbled.localPort())), {"<title>UT3: Unreadable answer</title>"});
+}
+
+// Another usual query port of the host answers the game's query: the page
+// links to its status; a host silent to ping too has nothing answering.
+TEST_F(Service, ANoAnswerPageFindsTheServerOnAnotherPort)
+{
+    // Every case asks the one host 127.0.0.1, more often than its budget allows.
+    ServiceOptions options;
+    options.port = 0;
+    options.timeoutMs = 200;
+    options.destinations = gamequery::Destinations::Lan;
+    options.diagnosisMs = 1000;
+    options.budgets = false;
+    std::atomic<bool> dropsPings = false;
+    options.echo = [&dropsPings](const QHostAddress&, int timeoutMs) {
+        if (!dropsPings)
+            return Echo{Echo::Kind::Answered, 150};
+        QThread::msleep(static_cast<unsigned long>(timeoutMs)); // the echo waits in vain
+        return Echo{Echo::Kind::Silent, 0};
+    };
+    service = std::make_unique<StatusService>(options);
+    ASSERT_TRUE(service->start());
+
+    struct Case {
+        Protocol protocol;
+        const char* target; // %1: the port asked
+        quint16 fakePort;   // where the server is; 0: any
+        int askedFromFake;  // the port asked, from the server's
+        const char* shown;  // %1: the server's port
+    };
+    const Case cases[] = {
+        // The UT99 game port typed for the query port; a query port moved up two.
+        {Protocol::Ut99Text, "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1", 0, -1,
+         "Query port %1 on the same host answers as a UT99 server: <a "
+         "href=\"/php/UTstats/index.php?txtip=127.0.0.1&amp;portnum=%1\">"},
+        {Protocol::Ut99Text, "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1", 0, -2, "portnum=%1\">see its status"},
+        // UT2004's query port typed for its game port: the page links to the game port.
+        {Protocol::Ut2004Binary, "/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1", 0, 0,
+         "SQuery/index.php?ip=127.0.0.1&amp;port=%1&amp;game=UT2004&amp;block=1\">see its status"},
+        // UT3 servers sharing a host take query ports 6500, 6600, ...
+        {Protocol::Ut3, "/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0", 6600, -100,
+         "Query port %1 on the same host answers as a UT3 server"},
+    };
+    for (const Case& c : cases) {
+        Scenario scenario;
+        scenario.protocol = c.protocol;
+        FakeGameServer server(scenario, nullptr, QHostAddress::LocalHost, c.fakePort);
+        if (server.port() == 0)
+            continue; // the port is taken on this machine
+        const int answering = c.protocol == Protocol::Ut2004Binary ? server.port() - 1 : server.port();
+        const QString target = QString::fromLatin1(c.target).arg(server.port() + c.askedFromFake);
+        SCOPED_TRACE(target.toStdString());
+        expectOnPage(
+            get(target),
+            {"No answer", "The host 127.0.0.1 answers ping (0.1 ms)", QString::fromLatin1(c.shown).arg(answering)},
+            {"answers at all"});
+    }
+
+    // A UT2004 server that answers only its text protocol (game port + 10) is shown as it is.
+    Scenario text;
+    text.name = QStringLiteral("Text Only 2004");
+    FakeGameServer textOnly(text);
+    expectOnPage(get(QStringLiteral("/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1")
+                         .arg(textOnly.port() - 10)),
+                 {"Text Only 2004"}, {"No answer"});
+
+    dropsPings = true;
+    const Page nothing = get(QStringLiteral("/php/UTstats/index.php?txtip=127.0.0.1&portnum=9"));
+    expectOnPage(nothing, {"The host 127.0.0.1 does not answer ping either.", "Nothing on that host answers at all."});
+    EXPECT_LT(nothing.ms, 2 * 200 + 1000 + 500);
 }
 
 TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
