@@ -269,6 +269,100 @@ TEST(InstalledPackage, StartsFromItsMenuEntryAndKeepsFavouritesInTheUsersConfigu
                                          config.filePath(QStringLiteral("utquery/utservers.ini")), environment);
 }
 
+// A copy of the program in a folder of its own, with its sounds and the
+// favourites files given (name, content).
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::vector<std::pair<const char*, QByteArray>>& files = {})
+    {
+        QFile::copy(kProgram, program());
+        for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
+            QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
+                        m_folder.filePath(QLatin1String(sound)));
+        for (const auto& [name, content] : files) {
+            QFile file(m_folder.filePath(QLatin1String(name)));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(content);
+        }
+    }
+    QString program() const { return m_folder.filePath(QStringLiteral("utquery")); }
+    QString folder() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// The UT99 query tab's pane, in twips from the window's corner, below the controls over it.
+constexpr int kPane[] = {240, 3750, 12000, 4950};
+
+// The first run of 100 white pixels in the image: the middle of a text field of a page.
+std::optional<QPoint> textField(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0, run = 0; x < image.width(); ++x)
+            if ((run = image.pixel(x, y) == qRgb(255, 255, 255) ? run + 1 : 0) == 100)
+                return QPoint(x - 50, y + 4);
+    return std::nullopt;
+}
+
+bool holdsColour(const QImage& image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+
+// The UT99 start page shows the saved favourite live; looking for a player
+// in its form marks the row where the player plays.
+TEST(UtqueryUnderXvfb, TheStartPageShowsTheFavouritesAndFindsAPlayer)
+{
+    fakeservers::Scenario s;
+    s.name = QStringLiteral("Glance Server");
+    s.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
+    fakeservers::FakeGameServer server(s);
+    const ProgramCopy copy({{"utservers.ini", "[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
+                                              "ServerPort=7777\r\nQueryPort=" +
+                                                  QByteArray::number(server.port()) + "\r\n"}});
+    QTemporaryDir workingDirectory;
+    RunningProgram program(copy.program(), workingDirectory.path());
+    ASSERT_TRUE(program.shown());
+    pump(2500);
+    EXPECT_GT(server.requestsSeen(), 0) << "the start page did not ask the favourite";
+    const QRgb foundRow = qRgb(0x4a, 0x30, 0x10);
+    const QImage before = program.grab(kPane[0], kPane[1], kPane[2], kPane[3]);
+    EXPECT_FALSE(holdsColour(before, foundRow));
+    const std::optional<QPoint> field = textField(before);
+    ASSERT_TRUE(field) << "no player field on the start page";
+    program.click(kPane[0] + field->x() * 15, kPane[1] + field->y() * 15);
+    program.type(QStringLiteral("alpha"));
+    program.key(QStringLiteral("Return"));
+    pump(2500);
+    EXPECT_TRUE(holdsColour(program.grab(kPane[0], kPane[1], kPane[2], kPane[3]), foundRow))
+        << "the favourite where the player plays is not marked";
+    screenshot("utquery-favourites-player-found.png");
+    EXPECT_TRUE(program.close());
+}
+
+// A UT99 query with the game port typed for the query port: the no-answer
+// page asks the usual other ports of the host and finds the server.
+TEST(UtqueryUnderXvfb, ANoAnswerPageFindsTheServersQueryPort)
+{
+    fakeservers::FakeGameServer server(fakeservers::Scenario{});
+    QTemporaryDir workingDirectory;
+    RunningProgram program(kProgram, workingDirectory.path());
+    ASSERT_TRUE(program.shown());
+    pump(500);
+    program.typeInto(11000, 1350, QStringLiteral("127.0.0.1"));
+    program.typeInto(9700, 1910, QString::number(server.port() - 1));
+    program.click(10980, 1920); // "Begin Query"
+    pump(7000);                 // the progress run, two waits for the silent port, finding out why
+    EXPECT_GT(server.requestsSeen(), 0) << "the server's own query port was never asked";
+    screenshot("utquery-no-answer-found-port.png");
+    EXPECT_TRUE(program.close());
+}
+
 // While the echo of a silent host waits its second, the time field shows
 // nothing, not the last answer. The program runs in a network namespace of
 // its own, where 198.51.100.7 leads to a loopback that never answers for it.
