@@ -160,6 +160,29 @@ bool blank(const QImage& image)
     return !image.isNull();
 }
 
+// A copy of the program in a folder of its own, with its sounds and the
+// favourites files given (name, content).
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::vector<std::pair<const char*, QByteArray>>& files = {})
+    {
+        QFile::copy(kProgram, program());
+        for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
+            QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
+                        m_folder.filePath(QLatin1String(sound)));
+        for (const auto& [name, content] : files) {
+            QFile file(m_folder.filePath(QLatin1String(name)));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(content);
+        }
+    }
+    QString program() const { return m_folder.filePath(QStringLiteral("utquery")); }
+    QString folder() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
 // A status page asked of a fake server on loopback reaches it through the
 // program's own service; closing the window ends every process of the program.
 TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
@@ -242,13 +265,8 @@ void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString&
 // its favourites beside its executable.
 TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
 {
-    QTemporaryDir programFolder;
-    const QString program = programFolder.filePath(QStringLiteral("utquery"));
-    ASSERT_TRUE(QFile::copy(kProgram, program));
-    for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
-        QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
-                    programFolder.filePath(QLatin1String(sound)));
-    aSavedFavouriteIsThereAtTheNextStart(program, programFolder.filePath(QStringLiteral("utservers.ini")),
+    const ProgramCopy copy;
+    aSavedFavouriteIsThereAtTheNextStart(copy.program(), copy.folder() + QStringLiteral("/utservers.ini"),
                                          QProcessEnvironment::systemEnvironment());
 }
 
@@ -268,29 +286,6 @@ TEST(InstalledPackage, StartsFromItsMenuEntryAndKeepsFavouritesInTheUsersConfigu
     aSavedFavouriteIsThereAtTheNextStart(root + QStringLiteral("/usr/bin/") + exec,
                                          config.filePath(QStringLiteral("utquery/utservers.ini")), environment);
 }
-
-// A copy of the program in a folder of its own, with its sounds and the
-// favourites files given (name, content).
-class ProgramCopy {
-public:
-    explicit ProgramCopy(const std::vector<std::pair<const char*, QByteArray>>& files = {})
-    {
-        QFile::copy(kProgram, program());
-        for (const char* sound : {"wickedsick.wav", "HellNo.wav"})
-            QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(sound)),
-                        m_folder.filePath(QLatin1String(sound)));
-        for (const auto& [name, content] : files) {
-            QFile file(m_folder.filePath(QLatin1String(name)));
-            if (file.open(QIODevice::WriteOnly))
-                file.write(content);
-        }
-    }
-    QString program() const { return m_folder.filePath(QStringLiteral("utquery")); }
-    QString folder() const { return m_folder.path(); }
-
-private:
-    QTemporaryDir m_folder;
-};
 
 // The UT99 query tab's pane, in twips from the window's corner, below the controls over it.
 constexpr int kPane[] = {240, 3750, 12000, 4950};

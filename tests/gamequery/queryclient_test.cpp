@@ -279,12 +279,17 @@ TEST(QueryClient, ManyServersAtOnce)
     QElapsedTimer clock;
     clock.start();
     std::vector<QString> names(kServers);
+    const bool hasIPv6 = QUdpSocket().bind(QHostAddress::LocalHostIPv6, 0);
     for (int i = 0; i < kServers; ++i) {
         Scenario s = scenario(protocols[i % 3], QStringLiteral("Server %1").arg(i));
         s.delayMs = i % 7; // replies interleave
-        servers.push_back(std::make_unique<FakeGameServer>(s));
+        const bool onIPv6 = hasIPv6 && i % 4 >= 2; // both clients ask some
+        servers.push_back(std::make_unique<FakeGameServer>(
+            s, nullptr, onIPv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
         QueryRequest r = request(games[i % 3], servers.back()->port(), 2000);
-        if (i % 2)
+        if (onIPv6)
+            r.host = QStringLiteral("::1");
+        else if (i % 2)
             r.host = QStringLiteral("localhost"); // looked up, and its IPv4 address asked
         clients[i % 2].query(r, [&, i](const QueryResult& result) {
             names[static_cast<std::size_t>(i)] = result.status ? result.status->name.plain() : result.reason();

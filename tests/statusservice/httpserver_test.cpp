@@ -390,6 +390,7 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     EXPECT_EQ(refused.substr(0, 30), "HTTP/1.1 429 Too Many Requests");
     EXPECT_NE(refused.find("Retry-After: 60\r\n"), std::string::npos);
     EXPECT_NE(refused.find("Too many requests"), std::string::npos);
+    EXPECT_NE(refused.find("Wait a few seconds, then try again."), std::string::npos);
     EXPECT_EQ(statusPage("127.0.0.1", 4).substr(0, 15), "HTTP/1.1 200 OK");
     // One query under way per client and two in all: more at the same time are turned away.
     const auto askSlowly = [&](const char* from, int port) {
@@ -410,6 +411,7 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     for (const std::string& busy : {sameClient, thirdInAll}) {
         EXPECT_EQ(busy.substr(0, 32), "HTTP/1.1 503 Service Unavailable");
         EXPECT_NE(busy.find("Too many queries"), std::string::npos);
+        EXPECT_NE(busy.find("Try again in a second."), std::string::npos);
     }
 }
 
