@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <set>
 
 namespace {
@@ -151,13 +152,19 @@ private:
 };
 
 // True when every pixel of the image has one colour: a field with no text.
-bool blank(const QImage& image)
+// True when some pixel of the image satisfies is(colour).
+bool anyPixel(const QImage& image, const std::function<bool(QRgb)>& is)
 {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0))
-                return false;
-    return !image.isNull();
+            if (is(image.pixel(x, y)))
+                return true;
+    return false;
+}
+
+bool blank(const QImage& image)
+{
+    return !image.isNull() && !anyPixel(image, [first = image.pixel(0, 0)](QRgb c) { return c != first; });
 }
 
 // A copy of the program in a folder of its own, with its sounds and the
@@ -183,14 +190,20 @@ private:
     QTemporaryDir m_folder;
 };
 
+// A UT99 server named name with two players, Alpha and Bravo.
+fakeservers::Scenario twoPlayers(const QString& name)
+{
+    fakeservers::Scenario s;
+    s.name = name;
+    s.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
+    return s;
+}
+
 // A status page asked of a fake server on loopback reaches it through the
 // program's own service; closing the window ends every process of the program.
 TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
 {
-    fakeservers::Scenario s;
-    s.name = QStringLiteral("E2E UT99 <b>Server</b>");
-    s.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
-    fakeservers::FakeGameServer server(s);
+    fakeservers::FakeGameServer server(twoPlayers(QStringLiteral("E2E UT99 <b>Server</b>")));
     QTemporaryDir workingDirectory;
     RunningProgram program(kProgram, workingDirectory.path());
     ASSERT_TRUE(program.shown()) << "the window did not show";
@@ -300,23 +313,11 @@ std::optional<QPoint> textField(const QImage& image)
     return std::nullopt;
 }
 
-bool holdsColour(const QImage& image, QRgb colour)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
-                return true;
-    return false;
-}
-
 // The UT99 start page shows the saved favourite live; looking for a player
 // in its form marks the row where the player plays.
 TEST(UtqueryUnderXvfb, TheStartPageShowsTheFavouritesAndFindsAPlayer)
 {
-    fakeservers::Scenario s;
-    s.name = QStringLiteral("Glance Server");
-    s.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
-    fakeservers::FakeGameServer server(s);
+    fakeservers::FakeGameServer server(twoPlayers(QStringLiteral("Glance Server")));
     const ProgramCopy copy({{"utservers.ini", "[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
                                               "ServerPort=7777\r\nQueryPort=" +
                                                   QByteArray::number(server.port()) + "\r\n"}});
@@ -327,14 +328,14 @@ TEST(UtqueryUnderXvfb, TheStartPageShowsTheFavouritesAndFindsAPlayer)
     EXPECT_GT(server.requestsSeen(), 0) << "the start page did not ask the favourite";
     const QRgb foundRow = qRgb(0x4a, 0x30, 0x10);
     const QImage before = program.grab(kPane[0], kPane[1], kPane[2], kPane[3]);
-    EXPECT_FALSE(holdsColour(before, foundRow));
+    EXPECT_FALSE(anyPixel(before, [&](QRgb c) { return c == foundRow; }));
     const std::optional<QPoint> field = textField(before);
     ASSERT_TRUE(field) << "no player field on the start page";
     program.click(kPane[0] + field->x() * 15, kPane[1] + field->y() * 15);
     program.type(QStringLiteral("alpha"));
     program.key(QStringLiteral("Return"));
     pump(2500);
-    EXPECT_TRUE(holdsColour(program.grab(kPane[0], kPane[1], kPane[2], kPane[3]), foundRow))
+    EXPECT_TRUE(anyPixel(program.grab(kPane[0], kPane[1], kPane[2], kPane[3]), [&](QRgb c) { return c == foundRow; }))
         << "the favourite where the player plays is not marked";
     screenshot("utquery-favourites-player-found.png");
     EXPECT_TRUE(program.close());
