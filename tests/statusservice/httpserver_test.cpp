@@ -140,14 +140,11 @@ class HttpServerUnderAttack : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ServiceOptions options;
-        options.port = 0;
-        options.http.headTimeoutMs = 500;
-        options.http.idleTimeoutMs = 500;
-        options.http.maxConnections = 100;
-        options.ownHostOnly = true;
-        options.voiceChatHost = QStringLiteral("voice.clan-server.net");
-        ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+        ASSERT_EQ(service.launch({.port = 0,
+                                  .http = {.headTimeoutMs = 500, .idleTimeoutMs = 500, .maxConnections = 100},
+                                  .ownHostOnly = true,
+                                  .voiceChatHost = QStringLiteral("voice.clan-server.net")}),
+                  ServiceThread::Outcome::Started);
     }
 
     std::string request(const std::string& head) const
@@ -273,10 +270,8 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
 {
     if (kSanitized)
         GTEST_SKIP() << "the sanitizers' own reports need file handles";
-    ServiceOptions options;
-    options.port = 0;
     ServiceThread service;
-    ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    ASSERT_EQ(service.launch({.port = 0}), ServiceThread::Outcome::Started);
     // Connections until this process has no file handle left: the service
     // cannot accept those the system has queued for it.
     std::vector<int> held;
@@ -313,16 +308,15 @@ TEST(RateLimiter, ABudgetPerKeyEarnedBackInTime)
 
 TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
 {
-    ServiceOptions options;
-    options.port = 0;
-    options.timeoutMs = 50;
-    options.destinations = gamequery::Destinations::Lan;
-    options.clientQueries = {3, 60000};
-    options.diagnosisMs = 100; // the silent servers' pages come at once
-    options.maxPerClient = 1;  // queries under way, and in all
-    options.maxInFlight = 2;
-    ServiceThread service;
-    ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    ServiceThread service; // one query under way per client, two in all; the silent servers' pages come at once
+    ASSERT_EQ(service.launch({.port = 0,
+                              .timeoutMs = 50,
+                              .maxInFlight = 2,
+                              .maxPerClient = 1,
+                              .destinations = gamequery::Destinations::Lan,
+                              .clientQueries = {3, 60000},
+                              .diagnosisMs = 100}),
+              ServiceThread::Outcome::Started);
     const auto target = [](int port) {
         return "GET /Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=" + std::to_string(port) +
                "&serverwport=0 HTTP/1.1\r\nHost: h\r\n";
@@ -356,11 +350,8 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
 TEST(HttpServerCaps, CountExactly)
 {
     // 64 from one client, 100 in all (this test's limit): the rest are closed at once.
-    ServiceOptions options;
-    options.port = 0;
-    options.http.maxConnections = 100;
     ServiceThread service;
-    ASSERT_EQ(service.launch(options), ServiceThread::Outcome::Started);
+    ASSERT_EQ(service.launch({.port = 0, .http = {.maxConnections = 100}}), ServiceThread::Outcome::Started);
     std::vector<int> one, other;
     for (int i = 0; i < 70; ++i)
         one.push_back(connectFrom("127.0.0.2", service.port()));

@@ -44,38 +44,61 @@ void expectOnPage(const Page& page, std::initializer_list<QString> shown, std::i
         EXPECT_FALSE(page.body.contains(text)) << "shown: " << text.toStdString();
 }
 
+// A game's status page of a server on 127.0.0.1.
+QString statusPage(Protocol protocol, int port)
+{
+    const char* target = protocol == Protocol::Ut99Text ? "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1"
+                         : protocol == Protocol::Ut3
+                             ? "/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0"
+                             : "/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1";
+    return QString::fromLatin1(target).arg(port);
+}
+
 class Service : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { start(options()); }
+
+    ServiceOptions options() const
     {
-        ServiceOptions options;
-        options.port = 0;
-        options.timeoutMs = 200;
-        options.destinations = gamequery::Destinations::Lan; // the fake servers are on loopback
-        options.voiceChatHost = QStringLiteral("ts3.clan.example.org");
-        options.presets = {{Game::UT99, "{Qev} US", "us.example.net", "7777"},
-                           {Game::UT2004, "{Qev}", "Server Closed", "7777"}};
-        options.favouritesFolder = favourites.path();
-        options.diagnosisMs = 1000;
+        return {.port = 0,
+                .timeoutMs = 200,
+                .destinations = gamequery::Destinations::Lan, // the fake servers are on loopback
+                .voiceChatHost = QStringLiteral("ts3.clan.example.org"),
+                .presets = {{Game::UT99, "{Qev} US", "us.example.net", "7777"},
+                            {Game::UT2004, "{Qev}", "Server Closed", "7777"}},
+                .favouritesFolder = favourites.path(),
+                .diagnosisMs = 1000};
+    }
+    void start(const ServiceOptions& options)
+    {
         service = std::make_unique<StatusService>(options);
         ASSERT_TRUE(service->start());
     }
 
-    Page get(const QString& target)
+    // The page asked for so many times at once, each within 5 s, or it fails instead of hanging.
+    std::vector<Page> get(const QString& target, int times)
     {
-        QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target));
         QElapsedTimer clock;
         clock.start();
-        QNetworkReply* reply = network.get(request);
+        std::vector<std::unique_ptr<QNetworkReply>> replies;
         QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit); // a page that never comes fails, not hangs
+        for (int i = 0, left = times; i < times; ++i) {
+            replies.emplace_back(network.get(
+                QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target))));
+            QObject::connect(replies.back().get(), &QNetworkReply::finished, &loop, [&loop, &left] {
+                if (--left == 0)
+                    loop.quit();
+            });
+        }
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         loop.exec();
-        Page page{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                  QString::fromUtf8(reply->readAll()), clock.elapsed()};
-        reply->deleteLater();
-        return page;
+        std::vector<Page> pages;
+        for (const auto& reply : replies)
+            pages.push_back({reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                             QString::fromUtf8(reply->readAll()), clock.elapsed()});
+        return pages;
     }
+    Page get(const QString& target) { return get(target, 1).front(); }
 
     // UT99 speaks Latin-1 only.
     static QString nonLatin(Protocol protocol)
@@ -111,44 +134,38 @@ protected:
 
 TEST_F(Service, EachRouteShowsTheServerBehindIt)
 {
-    struct Case {
-        Protocol protocol;
-        const char* target; // %1: the port asked
-        int portOffset;     // the game port for UT2004
-    };
-    const Case cases[] = {
-        {Protocol::Ut99Text, "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1", 0},
-        {Protocol::Ut2004Binary, "/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1", -1},
-        {Protocol::Ut3, "/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0", 0},
-        {Protocol::Ut3, "/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=8080", 0},
-    };
-    for (const Case& c : cases) {
-        FakeGameServer server(hostileScenario(c.protocol));
-        const QString target = QString::fromLatin1(c.target).arg(server.port() + c.portOffset);
+    // The UT3 favourites' route, on the game host, links to the server's web statistics.
+    const std::pair<Protocol, bool> cases[] = {
+        {Protocol::Ut99Text, false}, {Protocol::Ut2004Binary, false}, {Protocol::Ut3, false}, {Protocol::Ut3, true}};
+    for (const auto& [protocol, webStatistics] : cases) {
+        FakeGameServer server(hostileScenario(protocol));
+        QString target = statusPage(protocol, server.port() - (protocol == Protocol::Ut2004Binary)); // its game port
+        if (webStatistics)
+            target.replace(QStringLiteral("/Qev/"), QStringLiteral("/"))
+                .replace(QStringLiteral("wport=0"), QStringLiteral("wport=8080"));
         SCOPED_TRACE(target.toStdString());
         const Page page = get(target);
         EXPECT_EQ(page.status, 200);
         // Every text of the server shows as text, never as markup, a placeholder's braces included.
         expectOnPage(page,
                      {"&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;Friends&quot; {{facts}}</bdi>",
-                      "DM-&lt;b&gt;Bold&lt;/b&gt;", "<bdi>" + nonLatin(c.protocol) + "</bdi>", "refresh=1"},
+                      "DM-&lt;b&gt;Bold&lt;/b&gt;", "<bdi>" + nonLatin(protocol) + "</bdi>", "refresh=1"},
                      {"<script", "<img"});
         // Sorted by score: 30, 10, -2.
-        EXPECT_LT(page.body.indexOf(nonLatin(c.protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
+        EXPECT_LT(page.body.indexOf(nonLatin(protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
         EXPECT_LT(page.body.indexOf(QStringLiteral("&lt;img")), page.body.indexOf(QStringLiteral(">Low %1%2<")));
         // A "%1" in a name is text: every cell of its row stays in its column.
         EXPECT_TRUE(
             page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
-        if (c.protocol != Protocol::Ut2004Binary)
+        if (protocol != Protocol::Ut2004Binary)
             expectOnPage(page, {"Team scores", "Red %2</td><td class=\"n\">7</td>"});
-        EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), target.contains(QStringLiteral("8080")));
+        EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), webStatistics);
     }
 }
 
 TEST_F(Service, NoUsableAddressSendsNothing)
 {
-    Scenario s = hostileScenario(Protocol::Ut2004Binary);
-    FakeGameServer server(s);
+    FakeGameServer server(hostileScenario(Protocol::Ut2004Binary));
     const QString targets[] = {
         QStringLiteral("/phpnuke/html/SQuery/index.php?ip=Server%20IP&port=Server%20Port&game=UT2004&block=1"),
         QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=Query%20Port&serverwport=0"),
@@ -170,8 +187,7 @@ TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysWhy)
     Scenario s = hostileScenario(Protocol::Ut3);
     s.silent = true;
     FakeGameServer server(s);
-    const QString page = QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0");
-    const Page silent = get(page.arg(server.port()));
+    const Page silent = get(statusPage(Protocol::Ut3, server.port()));
     expectOnPage(silent,
                  {QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port()),
                   "The query port of UT3 is usually 6500.",
@@ -187,7 +203,7 @@ TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysWhy)
         const QNetworkDatagram d = garbled.receiveDatagram();
         garbled.writeDatagram("garbage", d.senderAddress(), static_cast<quint16>(d.senderPort()));
     });
-    expectOnPage(get(page.arg(garbled.localPort())), {"<title>UT3: Unreadable answer</title>"});
+    expectOnPage(get(statusPage(Protocol::Ut3, garbled.localPort())), {"<title>UT3: Unreadable answer</title>"});
 }
 
 // Another usual query port of the host answers the game's query: the page
@@ -195,67 +211,48 @@ TEST_F(Service, ASilentOrGarbledServerGetsAPageThatSaysWhy)
 TEST_F(Service, ANoAnswerPageFindsTheServerOnAnotherPort)
 {
     // Every case asks the one host 127.0.0.1, more often than its budget allows.
-    ServiceOptions options;
-    options.port = 0;
-    options.timeoutMs = 200;
-    options.destinations = gamequery::Destinations::Lan;
-    options.diagnosisMs = 1000;
-    options.budgets = false;
+    ServiceOptions unbounded = options();
+    unbounded.budgets = false;
     std::atomic<bool> dropsPings = false;
-    options.echo = [&dropsPings](const QHostAddress&, int timeoutMs) {
+    unbounded.echo = [&dropsPings](const QHostAddress&, int timeoutMs) {
         if (!dropsPings)
             return Echo{Echo::Kind::Answered, 150};
         QThread::msleep(static_cast<unsigned long>(timeoutMs)); // the echo waits in vain
         return Echo{Echo::Kind::Silent, 0};
     };
-    service = std::make_unique<StatusService>(options);
-    ASSERT_TRUE(service->start());
+    start(unbounded);
 
-    struct Case {
-        Protocol protocol;
-        const char* target; // %1: the port asked
-        quint16 fakePort;   // where the server is; 0: any
-        int askedFromFake;  // the port asked, from the server's
-        const char* shown;  // %1: the server's port
-    };
-    const Case cases[] = {
+    const std::tuple<Protocol, quint16, int, const char*> cases[] = {
+        // protocol, where the server is (0: any), the port asked from the server's, shown (%1: the server's port)
         // The UT99 game port typed for the query port; a query port moved up two.
-        {Protocol::Ut99Text, "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1", 0, -1,
+        {Protocol::Ut99Text, 0, -1,
          "Query port %1 on the same host answers as a UT99 server: <a "
          "href=\"/php/UTstats/index.php?txtip=127.0.0.1&amp;portnum=%1\">"},
-        {Protocol::Ut99Text, "/php/UTstats/index.php?txtip=127.0.0.1&portnum=%1", 0, -2, "portnum=%1\">see its status"},
+        {Protocol::Ut99Text, 0, -2, "portnum=%1\">see its status"},
         // UT2004's query port typed for its game port: the page links to the game port.
-        {Protocol::Ut2004Binary, "/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1", 0, 0,
+        {Protocol::Ut2004Binary, 0, 0,
          "SQuery/index.php?ip=127.0.0.1&amp;port=%1&amp;game=UT2004&amp;block=1\">see its status"},
         // UT3 servers sharing a host take query ports 6500, 6600, ...
-        {Protocol::Ut3, "/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0", 6600, -100,
-         "Query port %1 on the same host answers as a UT3 server"},
+        {Protocol::Ut3, 6600, -100, "Query port %1 on the same host answers as a UT3 server"},
     };
-    for (const Case& c : cases) {
-        Scenario scenario;
-        scenario.protocol = c.protocol;
-        FakeGameServer server(scenario, nullptr, QHostAddress::LocalHost, c.fakePort);
+    for (const auto& [protocol, fakePort, askedFromFake, shown] : cases) {
+        FakeGameServer server(Scenario{.protocol = protocol}, nullptr, QHostAddress::LocalHost, fakePort);
         if (server.port() == 0)
             continue; // the port is taken on this machine
-        const int answering = c.protocol == Protocol::Ut2004Binary ? server.port() - 1 : server.port();
-        const QString target = QString::fromLatin1(c.target).arg(server.port() + c.askedFromFake);
-        SCOPED_TRACE(target.toStdString());
+        const int answering = protocol == Protocol::Ut2004Binary ? server.port() - 1 : server.port();
+        SCOPED_TRACE(shown);
         expectOnPage(
-            get(target),
-            {"No answer", "The host 127.0.0.1 answers ping (0.1 ms)", QString::fromLatin1(c.shown).arg(answering)},
+            get(statusPage(protocol, server.port() + askedFromFake)),
+            {"No answer", "The host 127.0.0.1 answers ping (0.1 ms)", QString::fromLatin1(shown).arg(answering)},
             {"answers at all"});
     }
 
     // A UT2004 server that answers only its text protocol (game port + 10) is shown as it is.
-    Scenario text;
-    text.name = QStringLiteral("Text Only 2004");
-    FakeGameServer textOnly(text);
-    expectOnPage(get(QStringLiteral("/phpnuke/html/SQuery/index.php?ip=127.0.0.1&port=%1&game=UT2004&block=1")
-                         .arg(textOnly.port() - 10)),
-                 {"Text Only 2004"}, {"No answer"});
+    FakeGameServer textOnly(Scenario{.name = QStringLiteral("Text Only 2004")});
+    expectOnPage(get(statusPage(Protocol::Ut2004Binary, textOnly.port() - 10)), {"Text Only 2004"}, {"No answer"});
 
     dropsPings = true;
-    const Page nothing = get(QStringLiteral("/php/UTstats/index.php?txtip=127.0.0.1&portnum=9"));
+    const Page nothing = get(statusPage(Protocol::Ut99Text, 9));
     expectOnPage(nothing, {"The host 127.0.0.1 does not answer ping either.", "Nothing on that host answers at all."});
     EXPECT_LT(nothing.ms, 2 * 200 + 1000 + 500);
 }
@@ -263,34 +260,17 @@ TEST_F(Service, ANoAnswerPageFindsTheServerOnAnotherPort)
 TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
 {
     FakeGameServer server(hostileScenario(Protocol::Ut3));
-    const QString target =
-        QStringLiteral("/Qev/UT3Query/ut3query.php?serverip=127.0.0.1&serverqport=%1&serverwport=0").arg(server.port());
+    const QString target = statusPage(Protocol::Ut3, server.port());
     // A flood at once, then more within two seconds.
-    std::vector<QNetworkReply*> replies;
-    for (int i = 0; i < 40; ++i)
-        replies.push_back(
-            network.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target))));
-    int left = static_cast<int>(replies.size());
-    QEventLoop loop;
-    for (QNetworkReply* r : replies)
-        QObject::connect(r, &QNetworkReply::finished, &loop, [&] {
-            if (--left == 0)
-                loop.quit();
-        });
-    loop.exec();
-    for (QNetworkReply* r : replies) {
-        EXPECT_TRUE(r->readAll().contains("Team scores"));
-        r->deleteLater();
-    }
+    for (const Page& page : get(target, 40))
+        EXPECT_TRUE(page.body.contains(QStringLiteral("Team scores")));
     get(target);
     EXPECT_EQ(service->queriesSent(), 1);
-    const int challengeAndStatus = server.requestsSeen();
-    EXPECT_EQ(challengeAndStatus, 2);
+    EXPECT_EQ(server.requestsSeen(), 2); // the challenge and the status
     // The Refresh link asks afresh, once while its answer is shared.
     get(target + QStringLiteral("&refresh=1"));
     EXPECT_EQ(service->queriesSent(), 2);
-    for (int i = 0; i < 20; ++i)
-        get(target + QStringLiteral("&refresh=1"));
+    get(target + QStringLiteral("&refresh=1"), 20);
     EXPECT_EQ(service->queriesSent(), 2);
 }
 
@@ -313,14 +293,10 @@ TEST_F(Service, StartPagesVoiceChatAndNotFound)
 // follows a save at once and marks where a player is playing.
 TEST_F(Service, StartPagesShowTheFavouritesAndFindAPlayer)
 {
-    Scenario clan;
-    clan.name = QStringLiteral("Clan <b>Server</b>");
-    clan.players = {{QStringLiteral("Alpha"), 10, 30, 0}, {QStringLiteral("Bravo"), 5, 40, 1}};
-    FakeGameServer first(clan);
-    Scenario other;
-    other.name = QStringLiteral("Other Server");
-    other.players = {{QStringLiteral("Charlie"), 1, 20, -1}};
-    FakeGameServer second(other);
+    FakeGameServer first({.name = QStringLiteral("Clan <b>Server</b>"),
+                          .players = {{QStringLiteral("Alpha"), 10, 30, 0}, {QStringLiteral("Bravo"), 5, 40, 1}}});
+    FakeGameServer second(
+        {.name = QStringLiteral("Other Server"), .players = {{QStringLiteral("Charlie"), 1, 20, -1}}});
     const QString ut99 = QStringLiteral("/php/UTstats/lobby2.html");
     save("utservers.ini", {"ServerName=<i>Clan</i>", "ServerIP=127.0.0.1", "ServerPort=7777",
                            QStringLiteral("QueryPort=%1").arg(first.port()), "ServerName3=Other", "ServerIP3=127.0.0.1",
@@ -351,17 +327,13 @@ TEST_F(Service, StartPagesShowTheFavouritesAndFindAPlayer)
     expectOnPage(get(QStringLiteral("/Qev/04query.html")), {"2. Second"}, {"Top"});
     expectOnPage(get(QStringLiteral("/Qev/ut3query.html")), {"No favourite UT3 servers are saved yet."});
 
-    ServiceOptions publicOptions; // utstatus serve: no favourites of anyone's
-    publicOptions.port = 0;
-    service = std::make_unique<StatusService>(publicOptions);
-    ASSERT_TRUE(service->start());
+    start({.port = 0}); // utstatus serve: no favourites of anyone's
     expectOnPage(get(ut99), {"Our servers"}, {"favourite"});
 }
 
 TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
 {
-    ServiceOptions options;
-    options.port = 0;
+    ServiceOptions options{.port = 0};
     QTcpServer stranger;
     ASSERT_TRUE(stranger.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&stranger, &QTcpServer::newConnection, [&] {
@@ -397,11 +369,9 @@ TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
 // An address of no interface here: the listen fails at once and sends nothing.
 TEST(ServiceThread, AServiceThatCannotListenSaysWhy)
 {
-    ServiceOptions options;
-    options.address = QHostAddress(QStringLiteral("192.0.2.1"));
-    options.port = 17777;
     ServiceThread thread;
-    EXPECT_EQ(thread.launch(options), ServiceThread::Outcome::CannotListen);
+    EXPECT_EQ(thread.launch({.address = QHostAddress(QStringLiteral("192.0.2.1")), .port = 17777}),
+              ServiceThread::Outcome::CannotListen);
     EXPECT_EQ(thread.failure(), QStringLiteral("The status pages cannot be shown: the program cannot listen on port "
                                                "17777 on 192.0.2.1: The address is not available."));
 }
