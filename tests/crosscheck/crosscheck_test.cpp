@@ -97,21 +97,22 @@ Seen gamedig(const char* type, quint16 port)
 }
 
 // What a tool is known to read wrong, left out of its comparison.
-struct Weakness {
-    bool asciiOnly = false;          // garbles non-ASCII names: such players are not compared
-    bool namesOnly = false;          // players' scores are not compared
-    bool playersInOrderOnly = false; // loses players whose keys come before numplayers
+enum Weakness {
+    None = 0,
+    AsciiOnly = 1,          // garbles non-ASCII names: such players are not compared
+    NamesOnly = 2,          // players' scores are not compared
+    PlayersInOrderOnly = 4, // loses players whose keys come before numplayers
 };
 
-void compare(const char* tool, Seen theirs, Seen we, const Weakness& weakness, bool reversed)
+void compare(const char* tool, Seen theirs, Seen we, int weakness, bool reversed)
 {
     SCOPED_TRACE(tool);
     EXPECT_EQ(theirs.name, we.name);
     EXPECT_EQ(theirs.map, we.map);
     EXPECT_EQ(theirs.playerCount, we.playerCount);
-    if (reversed && weakness.playersInOrderOnly)
+    if (reversed && (weakness & PlayersInOrderOnly))
         return;
-    if (weakness.asciiOnly) {
+    if (weakness & AsciiOnly) {
         EXPECT_EQ(theirs.players.size(), we.players.size());
         std::erase_if(we.players, [](const auto& p) {
             return std::any_of(p.first.begin(), p.first.end(), [](QChar c) { return c.unicode() > 127; });
@@ -123,14 +124,14 @@ void compare(const char* tool, Seen theirs, Seen we, const Weakness& weakness, b
     }
     for (Players* players : {&we.players, &theirs.players}) {
         std::sort(players->begin(), players->end());
-        if (weakness.namesOnly)
+        if (weakness & NamesOnly)
             std::for_each(players->begin(), players->end(), [](auto& p) { p.second = 0; });
     }
     EXPECT_EQ(theirs.players, we.players);
 }
 
-// Eleven players, one non-ASCII, and two bots where asked (UT3 pads every
-// player column with the bots' empty values).
+// Three players, or eleven with one non-ASCII name, and two bots where asked
+// (UT3 pads every player column with the bots' empty values).
 std::vector<FakePlayer> players(bool many, bool bots = false)
 {
     std::vector<FakePlayer> all = {{"Alpha", 12, 40, -1}, {"Bravo", -4, 55, -1}, {"Charlie", 30, 70, -1}};
@@ -147,93 +148,42 @@ TEST(CrossCheck, EveryLayoutOfTheFakesReadsAlikeInBothTools)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("quakestat")).isEmpty())
         GTEST_SKIP() << "quakestat is not installed (Debian package qstat)";
-    struct Case {
-        const char* what;
-        Game game;
-        Protocol protocol;
-        std::vector<FakePlayer> players;
-        int splitSize, uncounted;
-        const char *quakestatType, *gamedigType;
-        Weakness quakestatWeakness;
-    };
-    const Case cases[] = {
-        {"UT99, one packet",
-         Game::UT99,
-         Protocol::Ut99Text,
-         players(false),
-         0,
-         0,
-         "-uns",
-         "unrealtournament",
-         {.asciiOnly = true, .playersInOrderOnly = true}},
-        {"UT99, players over several packets",
-         Game::UT99,
-         Protocol::Ut99Text,
-         players(true),
-         400,
-         0,
-         "-uns",
-         "unrealtournament",
-         {.asciiOnly = true, .playersInOrderOnly = true}},
+    // Each game's protocol, and its type in quakestat and in gamedig.
+    const std::tuple<Protocol, const char*, const char*> games[] = {
+        {Protocol::Ut99Text, "-uns", "unrealtournament"},
+        {Protocol::Ut2004Binary, "-ut2004s", "unrealtournament2004"},
+        {Protocol::Ut3, "-ut3s", "unrealtournament3"}};
+    const std::tuple<const char*, Game, std::vector<FakePlayer>, int, int, int> cases[] = {
+        // what, game, players, split size, uncounted, quakestat's weakness
+        {"UT99, one packet", Game::UT99, players(false), 0, 0, AsciiOnly | PlayersInOrderOnly},
+        {"UT99, players over several packets", Game::UT99, players(true), 400, 0, AsciiOnly | PlayersInOrderOnly},
         // gamedig takes team-flagged records for team scores, so these players have no team.
-        {"UT2004, one packet",
-         Game::UT2004,
-         Protocol::Ut2004Binary,
-         players(false),
-         0,
-         0,
-         "-ut2004s",
-         "unrealtournament2004",
-         {.asciiOnly = true}},
-        {"UT2004, players over several packets, a spectator past the count",
-         Game::UT2004,
-         Protocol::Ut2004Binary,
-         players(true),
-         150,
-         1,
-         "-ut2004s",
-         "unrealtournament2004",
-         {.asciiOnly = true}},
-        {"UT3, one packet",
-         Game::UT3,
-         Protocol::Ut3,
-         players(true),
-         0,
-         0,
-         "-ut3s",
-         "unrealtournament3",
-         {.asciiOnly = true}},
+        {"UT2004, one packet", Game::UT2004, players(false), 0, 0, AsciiOnly},
+        {"UT2004, players over several packets, a spectator past the count", Game::UT2004, players(true), 150, 1,
+         AsciiOnly},
+        {"UT3, one packet", Game::UT3, players(true), 0, 0, AsciiOnly},
         // quakestat takes the scores of rows padded for bots for rules.
-        {"UT3, columns over several packets with bots",
-         Game::UT3,
-         Protocol::Ut3,
-         players(true, true),
-         200,
-         0,
-         "-ut3s",
-         "unrealtournament3",
-         {.asciiOnly = true, .namesOnly = true}},
+        {"UT3, columns over several packets with bots", Game::UT3, players(true, true), 200, 0, AsciiOnly | NamesOnly},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, game, players, splitSize, uncounted, weakness] : cases) {
         for (const bool reversed : {false, true}) {
-            SCOPED_TRACE(std::string(c.what) + (reversed ? ", last packet first" : ""));
-            Scenario s;
-            s.protocol = c.protocol;
-            s.name = QStringLiteral("Cross Check Server");
-            s.map = c.protocol == Protocol::Ut3 ? QStringLiteral("WAR-Torlan") : QStringLiteral("DM-Deck16][");
-            s.players = c.players;
-            s.splitSize = c.splitSize;
-            s.uncounted = c.uncounted;
-            s.reverseOrder = reversed;
+            SCOPED_TRACE(std::string(what) + (reversed ? ", last packet first" : ""));
+            const auto [protocol, quakestatType, gamedigType] = games[static_cast<int>(game)];
+            const Scenario s{.protocol = protocol,
+                             .name = QStringLiteral("Cross Check Server"),
+                             .map = game == Game::UT3 ? QStringLiteral("WAR-Torlan") : QStringLiteral("DM-Deck16]["),
+                             .players = players,
+                             .uncounted = uncounted,
+                             .splitSize = splitSize,
+                             .reverseOrder = reversed};
             fakeservers::FakeGameServer server(s);
-            const Seen we = ours(c.game, server.port());
-            const auto named =
-                std::count_if(s.players.begin(), s.players.end(), [](auto& p) { return !p.name.isEmpty(); });
-            ASSERT_EQ(we.playerCount, static_cast<int>(s.players.size()) - s.uncounted);
+            const Seen we = ours(game, server.port());
+            const auto named = std::count_if(players.begin(), players.end(), [](auto& p) { return !p.name.isEmpty(); });
+            ASSERT_EQ(we.playerCount, static_cast<int>(players.size()) - uncounted);
             ASSERT_EQ(we.players.size(), static_cast<std::size_t>(named));
-            compare("quakestat", quakestat(c.quakestatType, server.port()), we, c.quakestatWeakness, reversed);
-            compare("gamedig", gamedig(c.gamedigType, server.port()), we, {}, reversed);
-            if (c.splitSize == 0)
+            compare("quakestat", quakestat(quakestatType, server.port()), we, weakness, reversed);
+            compare("gamedig", gamedig(gamedigType, server.port()), we, None, reversed);
+            if (splitSize == 0)
                 break; // one packet has one order
         }
     }
