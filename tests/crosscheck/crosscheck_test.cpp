@@ -4,6 +4,7 @@
 
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
+#include "support/eventloop.h"
 #include "support/qstringprinter.h"
 
 #include <QCoreApplication>
@@ -31,17 +32,6 @@ struct Seen {
     int playerCount = -1;
     Players players;
 };
-
-QByteArray run(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    while (process.state() != QProcess::NotRunning) { // the fake servers answer on this thread's event loop
-        if (!process.waitForFinished(10))
-            QCoreApplication::processEvents();
-    }
-    return process.readAllStandardOutput();
-}
 
 Seen ours(Game game, quint16 port)
 {
@@ -82,16 +72,18 @@ Seen fromJson(const QJsonObject& server, const QString& scoreKey)
 Seen quakestat(const char* type, quint16 port)
 {
     const QByteArray json =
-        run(QStringLiteral("quakestat"), {"-noportoffset", "-R", "-P", "-json", "-timeout", "3", QLatin1String(type),
-                                          QStringLiteral("127.0.0.1:%1").arg(port)});
+        runServing(QStringLiteral("quakestat"), {"-noportoffset", "-R", "-P", "-json", "-timeout", "3",
+                                                 QLatin1String(type), QStringLiteral("127.0.0.1:%1").arg(port)})
+            .out;
     return fromJson(QJsonDocument::fromJson(json).array().first().toObject(), QStringLiteral("score"));
 }
 
 Seen gamedig(const char* type, quint16 port)
 {
     const QByteArray json =
-        run(QStringLiteral(GAMEDIG_PATH), {"--type", QLatin1String(type), "--host", "127.0.0.1", "--port",
-                                           QString::number(port), "--givenPortOnly", "--socketTimeout", "3000"});
+        runServing(QStringLiteral(GAMEDIG_PATH), {"--type", QLatin1String(type), "--host", "127.0.0.1", "--port",
+                                                  QString::number(port), "--givenPortOnly", "--socketTimeout", "3000"})
+            .out;
     const bool ut99 = QLatin1String(type) == QLatin1String("unrealtournament");
     return fromJson(QJsonDocument::fromJson(json).object(), ut99 ? QStringLiteral("frags") : QStringLiteral("score"));
 }

@@ -3,6 +3,8 @@
 
 #include "buildconfig.h"
 #include "fakeservers/fakegameserver.h"
+#include "support/eventloop.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,10 +28,7 @@ const QString kProgram = QStringLiteral(UTQUERY_PATH);
 // Waits while the fake servers of this process go on answering.
 void pump(int ms)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitUntil([] { return false; }, ms);
 }
 
 QByteArray output(const QString& program, const QStringList& arguments)
@@ -216,10 +215,8 @@ void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString&
         QThread::msleep(1600);    // the save's run
         ASSERT_TRUE(first.close());
     }
-    QFile saved(savedFile);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "the save did not create " << savedFile.toStdString();
-    EXPECT_TRUE(saved.readAll().startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
-                                           "ServerPort=7777\r\nQueryPort=7778\r\n"));
+    EXPECT_TRUE(fileBytes(savedFile).startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
+                                                "ServerPort=7777\r\nQueryPort=7778\r\n"));
     EXPECT_FALSE(QFile::exists(workingFolder.filePath(QStringLiteral("utservers.ini"))));
 
     RunningProgram second(program, workingFolder.path(), {}, environment);

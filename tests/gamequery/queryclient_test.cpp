@@ -233,31 +233,19 @@ TEST_F(InOwnNamespace, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
 
 TEST(QueryClient, DestinationsAreCheckedOnTheAddressAsked)
 {
-    const std::tuple<const char*, bool, bool> cases[] = {
-        // address, public, LAN
-        {"203.0.113.7", true, true},
-        {"2001:db8::7", true, true},
-        {"127.0.0.1", false, true},
-        {"10.1.2.3", false, true},
-        {"172.16.0.1", false, true},
-        {"192.168.1.20", false, true},
-        {"100.64.0.1", false, true},
-        {"169.254.169.254", false, true},
-        {"::1", false, true},
-        {"fe80::1", false, true},
-        {"fd00::1", false, true},
-        {"::ffff:10.0.0.1", false, true},
-        {"0.0.0.0", false, false},
-        {"::", false, false},
-        {"255.255.255.255", false, false},
-        {"224.0.0.1", false, false},
-        {"ff02::1", false, false},
-        {"::ffff:255.255.255.255", false, false},
+    const std::pair<std::vector<const char*>, std::pair<bool, bool>> groups[] = {
+        // addresses, and whether a public service and a LAN's send to them
+        {{"203.0.113.7", "2001:db8::7"}, {true, true}},
+        {{"127.0.0.1", "10.1.2.3", "172.16.0.1", "192.168.1.20", "100.64.0.1", "169.254.169.254", "::1", "fe80::1",
+          "fd00::1", "::ffff:10.0.0.1"},
+         {false, true}},
+        {{"0.0.0.0", "::", "255.255.255.255", "224.0.0.1", "ff02::1", "::ffff:255.255.255.255"}, {false, false}},
     };
-    for (const auto& [address, isPublic, isLan] : cases) {
-        SCOPED_TRACE(address);
-        EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Public), isPublic);
-        EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Lan), isLan);
+    for (const auto& [addresses, allowed] : groups) {
+        for (const char* address : addresses) {
+            EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Public), allowed.first) << address;
+            EXPECT_EQ(isAllowed(QHostAddress(QLatin1String(address)), Destinations::Lan), allowed.second) << address;
+        }
     }
     FakeGameServer server(scenario(Protocol::Ut3));
     QueryClient client;
@@ -282,7 +270,7 @@ TEST(QueryClient, ManyServersAtOnce)
     const bool hasIPv6 = QUdpSocket().bind(QHostAddress::LocalHostIPv6, 0);
     for (int i = 0; i < kServers; ++i) {
         Scenario s = scenario(protocols[i % 3], QStringLiteral("Server %1").arg(i));
-        s.delayMs = i % 7; // replies interleave
+        s.delayMs = i % 7;                         // replies interleave
         const bool onIPv6 = hasIPv6 && i % 4 >= 2; // both clients ask some
         servers.push_back(std::make_unique<FakeGameServer>(
             s, nullptr, onIPv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/files.h"
 #include "support/ownnamespace.h"
 
 #include <gtest/gtest.h>
@@ -18,29 +19,16 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
 TEST(AtomicFileReplacer, CreatesAndReplacesWholeFiles)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("utservers.ini"));
     AtomicFileReplacer files;
     EXPECT_EQ(files.replace(path, "first\r\n"), std::nullopt); // a missing file is created
-    EXPECT_EQ(readAll(path), "first\r\n");
-    writeAll(path + QStringLiteral(".saving"), "left by a save that was interrupted");
+    EXPECT_EQ(fileBytes(path), "first\r\n");
+    writeFile(path + QStringLiteral(".saving"), "left by a save that was interrupted");
     EXPECT_EQ(files.replace(path, "2"), std::nullopt);
-    EXPECT_EQ(readAll(path), "2");
+    EXPECT_EQ(fileBytes(path), "2");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"utservers.ini"}); // no temporary left
 }
 
@@ -52,7 +40,7 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
     const QByteArray newContent(16 << 20, 'n');
     for (const int delayUs : {0, 2000, 10000, 30000}) {
         SCOPED_TRACE(delayUs);
-        writeAll(path, oldContent);
+        writeFile(path, oldContent);
         const pid_t child = fork();
         if (child == 0) {
             AtomicFileReplacer files;
@@ -62,7 +50,7 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
         usleep(static_cast<useconds_t>(delayUs));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        const QByteArray now = readAll(path);
+        const QByteArray now = fileBytes(path);
         EXPECT_TRUE(now == oldContent || now == newContent) << "torn file of " << now.size() << " bytes";
     }
 }
@@ -103,12 +91,12 @@ TEST_F(OnAFullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndSaysWhy)
     const QByteArray newContent(4 * 4096 + 100, 'n');
     for (const qint64 room : {0, 2 * 4096, 4 * 4096}) { // nothing, half of it, all but the last bytes
         SCOPED_TRACE(room);
-        writeAll(path, oldContent);
+        writeFile(path, oldContent);
         fillLeaving(room);
         const std::optional<QString> error = AtomicFileReplacer().replace(path, newContent);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(*error, QStringLiteral("ut04servers.ini: No space left on device"));
-        EXPECT_EQ(readAll(path), oldContent);
+        EXPECT_EQ(fileBytes(path), oldContent);
         EXPECT_EQ(QDir(QLatin1String(kSmallDisk)).entryList(QDir::Files), (QStringList{"fill", "ut04servers.ini"}));
         QFile::remove(QLatin1String(kSmallDisk) + QStringLiteral("/fill"));
     }
@@ -135,7 +123,7 @@ TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
     // 64 MiB of a line that never ends, after the key: each of the 66 keys of
     // a start-up would decode it again if the file were read per key.
     const QString huge = dir.filePath(QStringLiteral("ut3servers.ini"));
-    writeAll(huge, "[SERVER]\r\nUT3ServerName=found\r\n;" + QByteArray(64 << 20, 'x'));
+    writeFile(huge, "[SERVER]\r\nUT3ServerName=found\r\n;" + QByteArray(64 << 20, 'x'));
     IniProfileReader reader;
     QElapsedTimer clock;
     clock.start();
@@ -144,10 +132,10 @@ TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
                   QStringLiteral("found"));
     EXPECT_LT(clock.elapsed(), 10000);
     // Only the first 8 MiB are read.
-    writeAll(huge, "[SERVER]\r\n;" + QByteArray(8 << 20, 'x') + "\r\nUT3ServerName=too far\r\n");
+    writeFile(huge, "[SERVER]\r\n;" + QByteArray(8 << 20, 'x') + "\r\nUT3ServerName=too far\r\n");
     EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QString());
     // A save in between is read again.
-    writeAll(huge, "[SERVER]\r\nUT3ServerName=saved\r\n");
+    writeFile(huge, "[SERVER]\r\nUT3ServerName=saved\r\n");
     EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QStringLiteral("saved"));
 }
 

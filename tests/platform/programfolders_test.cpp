@@ -1,4 +1,5 @@
 #include "platform/programfolders.h"
+#include "support/files.h"
 #include "support/ownnamespace.h"
 
 #include <QDir>
@@ -10,24 +11,11 @@ namespace {
 constexpr char kReadOnly[] = "UTQ_PROGRAM_FOLDER_READ_ONLY";
 constexpr char kProgramFolder[] = "/tmp/utq-installed-program";
 
-void write(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // A program unpacked into a folder of its own keeps everything there.
 TEST(ProgramFolders, AWritableProgramFolderKeepsEverything)
 {
     QTemporaryDir program, config;
-    write(program.filePath(QStringLiteral("HellNo.wav")), "RIFF");
+    writeFile(program.filePath(QStringLiteral("HellNo.wav")), "RIFF");
     const ProgramFolders folders(program.path(), QStringLiteral("/usr/share/utquery"), config.filePath("utquery"));
     EXPECT_EQ(folders.path(), program.path());
     EXPECT_EQ(folders.favouritesPath(), program.path());
@@ -42,7 +30,7 @@ TEST(ProgramFolders, AnInstalledProgramSavesToTheUsersConfiguration)
     QTemporaryDir root;
     QDir().mkpath(root.filePath(QStringLiteral("usr/bin")));
     QDir().mkpath(root.filePath(QStringLiteral("usr/share/utquery")));
-    write(root.filePath(QStringLiteral("usr/share/utquery/HellNo.wav")), "RIFF");
+    writeFile(root.filePath(QStringLiteral("usr/share/utquery/HellNo.wav")), "RIFF");
     const QString config = root.filePath(QStringLiteral("home/.config/utquery"));
     const ProgramFolders folders(root.filePath(QStringLiteral("usr/bin")),
                                  root.filePath(QStringLiteral("usr/bin/../share/utquery")), config);
@@ -57,8 +45,9 @@ TEST(ProgramFolders, AnInstalledProgramFolder)
 {
     QDir(QLatin1String(kProgramFolder)).removeRecursively();
     QDir().mkpath(QLatin1String(kProgramFolder));
-    write(QLatin1String(kProgramFolder) + QStringLiteral("/utservers.ini"), "[SERVER]\r\nServerName=Shipped\r\n");
-    write(QLatin1String(kProgramFolder) + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Shipped\r\n");
+    writeFile(QLatin1String(kProgramFolder) + QStringLiteral("/utservers.ini"), "[SERVER]\r\nServerName=Shipped\r\n");
+    writeFile(QLatin1String(kProgramFolder) + QStringLiteral("/ut3servers.ini"),
+              "[SERVER]\r\nUT3ServerName=Shipped\r\n");
     rerunInOwnNamespace("-rm", QStringLiteral("mount --bind %1 %1 && mount -o remount,bind,ro %1").arg(kProgramFolder),
                         "ReadOnlyProgramFolder", kReadOnly);
 }
@@ -72,11 +61,11 @@ TEST_F(ReadOnlyProgramFolder, KeepsTheFavouritesInTheUsersConfiguration)
     QTemporaryDir home;
     const QString config = home.filePath(QStringLiteral("config/utquery"));
     QDir().mkpath(config);
-    write(config + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Saved\r\n");
+    writeFile(config + QStringLiteral("/ut3servers.ini"), "[SERVER]\r\nUT3ServerName=Saved\r\n");
     const ProgramFolders folders(QLatin1String(kProgramFolder), home.filePath(QStringLiteral("share")), config);
     EXPECT_EQ(folders.favouritesPath(), config);
-    EXPECT_EQ(read(config + QStringLiteral("/utservers.ini")), "[SERVER]\r\nServerName=Shipped\r\n");
-    EXPECT_EQ(read(config + QStringLiteral("/ut3servers.ini")), "[SERVER]\r\nUT3ServerName=Saved\r\n");
+    EXPECT_EQ(fileBytes(config + QStringLiteral("/utservers.ini")), "[SERVER]\r\nServerName=Shipped\r\n");
+    EXPECT_EQ(fileBytes(config + QStringLiteral("/ut3servers.ini")), "[SERVER]\r\nUT3ServerName=Saved\r\n");
     EXPECT_FALSE(QFile::exists(config + QStringLiteral("/ut04servers.ini")));
 }
 

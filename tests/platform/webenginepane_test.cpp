@@ -1,8 +1,8 @@
 #include "platform/webenginepane.h"
+#include "support/eventloop.h"
+#include "support/files.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLayout>
 #include <QTemporaryDir>
@@ -11,9 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -23,20 +21,18 @@ class RecordingHandler {
 public:
     RecordingHandler()
     {
-        QDir().mkpath(m_dir.filePath(QStringLiteral("data/applications")));
-        QDir().mkpath(m_dir.filePath(QStringLiteral("config")));
-        write(QStringLiteral("record.sh"),
-              "#!/bin/sh\nfor a in \"$@\"; do printf '<%s>\\n' \"$a\" >> \"$(dirname \"$0\")/received\"; done\n");
-        QFile::setPermissions(m_dir.filePath(QStringLiteral("record.sh")), QFile::ReadOwner | QFile::ExeOwner);
-        write(QStringLiteral("data/applications/ut-recorder.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" +
-                  QFile::encodeName(m_dir.filePath(QStringLiteral("record.sh"))) +
-                  " %u\nMimeType=x-scheme-handler/unreal;\nNoDisplay=true\n");
-        write(QStringLiteral("config/mimeapps.list"),
-              "[Default Applications]\nx-scheme-handler/unreal=ut-recorder.desktop\n");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+        const QString folder = m_dir.path();
+        QDir().mkpath(folder + QStringLiteral("/applications"));
+        writeFile(folder + QStringLiteral("/record.sh"),
+                  "#!/bin/sh\nfor a in \"$@\"; do printf '<%s>\\n' \"$a\" >> \"$(dirname \"$0\")/received\"; done\n");
+        QFile::setPermissions(folder + QStringLiteral("/record.sh"), QFile::ReadOwner | QFile::ExeOwner);
+        writeFile(folder + QStringLiteral("/applications/ut-recorder.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + QFile::encodeName(folder) +
+                      "/record.sh %u\nMimeType=x-scheme-handler/unreal;\nNoDisplay=true\n");
+        writeFile(folder + QStringLiteral("/mimeapps.list"),
+                  "[Default Applications]\nx-scheme-handler/unreal=ut-recorder.desktop\n");
+        for (const char* variable : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"})
+            qputenv(variable, QFile::encodeName(folder));
         qunsetenv("XDG_CURRENT_DESKTOP");
         qputenv("BROWSER", "false"); // never a real browser for an unknown scheme
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -45,42 +41,23 @@ public:
     // The lines received so far, waiting up to 20 s for count of them.
     QStringList received(int count) const
     {
-        QElapsedTimer clock;
-        clock.start();
-        QStringList lines;
-        while (lines.size() < count && clock.elapsed() < 20000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            QFile file(m_dir.filePath(QStringLiteral("received")));
-            if (file.open(QIODevice::ReadOnly))
-                lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        }
-        return lines;
+        const auto lines = [this] {
+            return QString::fromUtf8(fileBytes(m_dir.filePath(QStringLiteral("received"))))
+                .split('\n', Qt::SkipEmptyParts);
+        };
+        waitUntil([&] { return lines().size() >= count; }, 20000);
+        return lines();
     }
 
 private:
-    void write(const QString& name, const QByteArray& content)
-    {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
     QTemporaryDir m_dir;
 };
-
-// Runs the event loop until done() holds, for at most 10 s.
-void waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 // The pane makes its view once the event loop runs (after its window has
 // been painted, when it has one), loading the address it was given last.
 QWebEngineView* viewOf(const WebEnginePane& pane)
 {
-    waitFor([&] { return pane.findChild<QWebEngineView*>() != nullptr; });
+    waitUntil([&] { return pane.findChild<QWebEngineView*>() != nullptr; }, 10000);
     return pane.findChild<QWebEngineView*>();
 }
 
@@ -102,7 +79,7 @@ TEST(WebEnginePane, TheGamesHandlerReceivesTheExactAddress)
     pane.resize(300, 200);
     QWebEngineView* view = viewOf(pane);
     ASSERT_TRUE(view);
-    waitFor([&] { return !view->url().isEmpty(); });
+    waitUntil([&] { return !view->url().isEmpty(); }, 10000);
     EXPECT_EQ(view->url(), QUrl(QStringLiteral("http://127.0.0.1:2/")));
     pane.layout()->activate();
     EXPECT_EQ(view->geometry(), pane.rect()); // the page fills the pane
@@ -121,18 +98,14 @@ TEST(WebEnginePane, WhenNothingOpensAnAddressThePaneSaysWhy)
     pane.Navigate(QStringLiteral("nohandler://10.0.0.1:7777"));
     QWebEngineView* view = viewOf(pane);
     ASSERT_TRUE(view);
-    // The page's text comes back later, and may outlive this function.
-    const auto shown = std::make_shared<std::optional<QString>>(QString());
-    QElapsedTimer clock;
-    clock.start();
-    while (!(*shown && (*shown)->contains(QLatin1String("registered"))) && clock.elapsed() < 20000) {
-        if (*shown) {
-            shown->reset();
+    const auto shown = std::make_shared<QString>(); // the page's text comes later, and may outlive this test
+    waitUntil(
+        [&] {
             view->page()->toPlainText([shown](const QString& text) { *shown = text; });
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    const QString text = shown->value_or(QString());
+            return shown->contains(QLatin1String("registered"));
+        },
+        20000);
+    const QString text = *shown;
     EXPECT_TRUE(text.contains(QLatin1String("nohandler://10.0.0.1:7777"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QLatin1String("No program on this computer is registered to open nohandler: addresses.")))
         << text.toStdString();

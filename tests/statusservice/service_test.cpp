@@ -3,6 +3,7 @@
 #include "statusservice/pages.h"
 #include "statusservice/servicethread.h"
 #include "statusservice/statusservice.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -122,9 +123,7 @@ protected:
     // Writes a favourites file as the window saves it.
     void save(const char* file, const QStringList& lines)
     {
-        QFile out(favourites.filePath(QLatin1String(file)));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("[SERVER]\r\n" + lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+        writeFile(favourites.filePath(QLatin1String(file)), "[SERVER]\r\n" + lines.join("\r\n").toLatin1() + "\r\n");
     }
 
     QTemporaryDir favourites;

@@ -1,6 +1,8 @@
 // The utstatus program as a script would call it.
 
 #include "fakeservers/fakegameserver.h"
+#include "support/eventloop.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,24 +16,7 @@
 
 namespace {
 
-struct Finished {
-    int exitCode;
-    QByteArray out, err;
-};
-
-// Runs utstatus while the event loop keeps the fake servers answering.
-Finished utstatus(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(UTSTATUS_PATH), args);
-    while (process.state() != QProcess::NotRunning) {
-        // waitForFinished is false, not true, once the event loop saw the end.
-        if (!process.waitForFinished(10))
-            QCoreApplication::processEvents();
-    }
-    QCoreApplication::processEvents();
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+Finished utstatus(const QStringList& args) { return runServing(QStringLiteral(UTSTATUS_PATH), args); }
 
 TEST(Utstatus, BadArgumentsExitWith2)
 {
@@ -85,10 +70,6 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
               QStringLiteral("no-query-port"));
 }
 
-} // namespace
-
-namespace {
-
 // All three games' favourites files of a folder, each server asked as its
 // status page would ask it; the UT2004 top row is never one of them.
 TEST(Utstatus, FavouritesOfAFolderForScripts)
@@ -102,9 +83,7 @@ TEST(Utstatus, FavouritesOfAFolderForScripts)
     fakeservers::FakeGameServer third(ut3);
     QTemporaryDir folder;
     const auto save = [&](const char* file, const QString& content) {
-        QFile out(folder.filePath(QLatin1String(file)));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content.toLatin1());
+        writeFile(folder.filePath(QLatin1String(file)), content.toLatin1());
     };
     save("utservers.ini",
          QStringLiteral("[SERVER]\r\nServerName2=Mine\r\nServerIP2=127.0.0.1\r\nQueryPort2=%1\r\n").arg(first.port()));
