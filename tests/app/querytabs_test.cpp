@@ -53,35 +53,13 @@ TEST_F(QueryTabs, EachTabLoadsItsAddress)
 // starts afresh; runs of two tabs go their own ways; closing stops them all.
 TEST_F(QueryTabs, RunsLoadOnceOnTheEleventhTick)
 {
-    story({"click cmdBeginQuery04",
-           "see pg04 0",
-           "see Timer04 on",
-           "tick Timer04 1",
-           "see pg04 10",
-           "tick Timer04 4",
-           "click cmdBeginQuery04",
-           "type txt04Server after",
-           "click cmdBeginQueryut3",
-           "tick Timerut3 2",
-           "tick Timer04 5",
-           "see pg04 100",
-           "see WebBrowser6 ",
-           "see pgut3 20",
-           "tick Timer04 1",
-           "see WebBrowser6 " MAIN "/phpnuke/html/SQuery/index.php?ip=after&port=Server Port&game=UT2004&block=1",
-           "see pg04 0",
-           "see Timer04 off",
-           "tick Timer04 20",
-           "see pgut3 20",
-           "see WebBrowser4 ",
-           "tick Timerut3 9",
-           "see WebBrowser1 ",
-           "see WebBrowser2 ",
-           "see WebBrowser3 ",
-           "see WebBrowser5 ",
-           "see WebBrowser7 ",
-           "click cmdBeginQuery",
-           "tick Timer1 5"});
+    story({"click cmdBeginQuery04", "see pg04 0", "see Timer04 on", "tick Timer04 1", "see pg04 10", "tick Timer04 4"});
+    story({"click cmdBeginQuery04", "type txt04Server after", "click cmdBeginQueryut3", "tick Timerut3 2"});
+    story({"tick Timer04 5", "see pg04 100", "see WebBrowser6 ", "see pgut3 20", "tick Timer04 1"});
+    story({"see WebBrowser6 " MAIN "/phpnuke/html/SQuery/index.php?ip=after&port=Server Port&game=UT2004&block=1",
+           "see pg04 0", "see Timer04 off", "tick Timer04 20", "see pgut3 20", "see WebBrowser4 ", "tick Timerut3 9"});
+    story({"see WebBrowser1 ", "see WebBrowser2 ", "see WebBrowser3 ", "see WebBrowser5 ", "see WebBrowser7 "});
+    story({"click cmdBeginQuery", "tick Timer1 5"});
     EXPECT_EQ(pane("WebBrowser6")->navigations.size(), 1);
     EXPECT_EQ(pane("WebBrowser4")->navigations.size(), 1);
     window->close();

@@ -1,6 +1,7 @@
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/ut2004protocol.h"
+#include "support/eventloop.h"
 #include "support/ownnamespace.h"
 #include "support/qstringprinter.h"
 
@@ -24,20 +25,12 @@ using fakeservers::Scenario;
 QueryResult ask(QueryClient& client, const QueryRequest& request, qint64* elapsedMs = nullptr)
 {
     std::optional<QueryResult> result;
-    QEventLoop loop;
     QElapsedTimer clock;
     clock.start();
-    client.query(request, [&](const QueryResult& r) {
-        result = r;
-        loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit); // a query that never ends fails, not hangs
-    if (!result)
-        loop.exec();
+    client.query(request, [&](const QueryResult& r) { result = r; });
+    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 10000)) << "the query never ended";
     if (elapsedMs)
         *elapsedMs = clock.elapsed();
-    if (!result)
-        ADD_FAILURE() << "the query never ended";
     return result.value_or(QueryResult{});
 }
 
@@ -107,9 +100,7 @@ TEST(QueryClient, EachGameAnswersBeforeItsWaitIsOver)
 
 TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
 {
-    Scenario quiet = scenario(Protocol::Ut3);
-    quiet.silent = true;
-    FakeGameServer silent(quiet);
+    FakeGameServer silent({.protocol = Protocol::Ut3, .silent = true});
     QueryClient client;
     qint64 elapsed = 0;
     QueryResult r = ask(client, request(Game::UT3, silent.port(), 200), &elapsed);
@@ -224,10 +215,7 @@ TEST_F(InOwnNamespace, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
     // The system gives up after 2 s: that late answer changes nothing.
     int answers = 0;
     client.query(r, [&](const QueryResult&) { ++answers; });
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    waitUntil([] { return false; }, 3000);
     EXPECT_EQ(answers, 1);
 }
 
@@ -263,7 +251,6 @@ TEST(QueryClient, ManyServersAtOnce)
     const Game games[] = {Game::UT99, Game::UT2004, Game::UT3};
     QueryClient clients[2]; // side by side, each on a port of its own
     int left = kServers;
-    QEventLoop loop;
     QElapsedTimer clock;
     clock.start();
     std::vector<QString> names(kServers);
@@ -281,16 +268,14 @@ TEST(QueryClient, ManyServersAtOnce)
             r.host = QStringLiteral("localhost"); // looked up, and its IPv4 address asked
         clients[i % 2].query(r, [&, i](const QueryResult& result) {
             names[static_cast<std::size_t>(i)] = result.status ? result.status->name.plain() : result.reason();
-            if (--left == 0)
-                loop.quit();
+            --left;
         });
     }
-    loop.exec();
+    waitUntil([&] { return left == 0; }, 5000);
     EXPECT_LT(clock.elapsed(), 1500); // together, not one after another
     for (int i = 0; i < kServers; ++i)
         EXPECT_EQ(names[static_cast<std::size_t>(i)], QStringLiteral("Server %1").arg(i));
-    QTimer::singleShot(0, &loop, &QEventLoop::quit);
-    loop.exec();
+    waitUntil([] { return false; }, 10);
     EXPECT_EQ(clients[0].inFlight() + clients[1].inFlight(), 0);
 }
 

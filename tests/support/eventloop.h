@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 
 #include <functional>
 
@@ -11,8 +12,11 @@ inline bool waitUntil(const std::function<bool()>& done, int ms)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && clock.elapsed() < ms) {
+        QEventLoop loop; // sleeps until an event or 10 ms pass
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     return done();
 }
 
