@@ -71,19 +71,19 @@ double blueScore(const Case& c) { return c.game == Game::UT99 ? 4.5 : 4; }
 
 Scenario scenarioOf(const Case& c, int splitSize)
 {
-    Scenario s;
-    s.protocol = c.protocol;
-    s.name = QStringLiteral("Server of ") + QString::fromUtf8(c.foreignName);
-    s.map = QStringLiteral("CTF-Face");
-    s.password = c.teams; // either way, in some game
-    s.players = {{"Alpha", 10, 40, c.teams ? 0 : -1}, {"Bravo", -3, 55, c.teams ? 1 : -1}};
+    const QString foreign = QString::fromUtf8(c.foreignName);
+    Scenario s{.protocol = c.protocol,
+               .name = QStringLiteral("Server of ") + foreign,
+               .map = QStringLiteral("CTF-Face"),
+               .password = c.teams, // either way, in some game
+               .players = {{"Alpha", 10, 40, c.teams ? 0 : -1}, {"Bravo", -3, 55, c.teams ? 1 : -1}},
+               .uncounted = c.uncounted,
+               .rules = {{"AdminEMail", "admin\\mail@example.org"}},
+               .splitSize = splitSize};
     for (int i = 0; i < 10; ++i)
-        s.players.push_back({QString::fromUtf8(c.foreignName) + QString::number(i), i, 60 + i, c.teams ? i % 2 : -1});
+        s.players.push_back({foreign + QString::number(i), i, 60 + i, c.teams ? i % 2 : -1});
     if (c.teams)
         s.teams = {{"Red", 12}, {"Blue", blueScore(c)}};
-    s.uncounted = c.uncounted;
-    s.rules = {{"AdminEMail", "admin\\mail@example.org"}};
-    s.splitSize = splitSize;
     return s;
 }
 

@@ -24,30 +24,25 @@ protected:
 
 TEST_F(PingClass, ResolveTurnsHostTextsIntoDottedAddresses)
 {
-    struct Case {
-        const char* text;
-        std::int32_t code;
-        const char* ip; // what IP holds afterwards; it starts as "before"
-        bool lookedUp;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::int32_t, const char*, bool> cases[] = {
+        // text, code, what IP holds afterwards (it starts as "before"), looked up
         {"  192.168.0.1  ", 0, "192.168.0.1", false}, // blanks trimmed, no look-up
         {"10.1", 0, "10.1", false},                   // a short form comes back as typed
         {"example-host", 0, "10.0.0.7", true},
         {" example-host ", 0, "10.0.0.7", true},
         {"unknown-host", -2, "before", true}, // the look-up's error; IP untouched
         {"no-address", 1, "before", true},
-        {"255.255.255.255", -2, "before", true}, // not a dotted address to the parse
+        {"255.255.255.255", -2, "before", true}, // not dotted to the parse
         {"", -2, "before", true},
         {"\texample-host", -2, "before", true}, // only blanks are trimmed
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, code, ip, lookedUp] : cases) {
+        SCOPED_TRACE(text);
         network.lookedUp.clear();
-        QString ip = QStringLiteral("before");
-        EXPECT_EQ(pinger.Resolve(QString::fromLatin1(c.text), ip), c.code);
-        EXPECT_EQ(ip, QString::fromLatin1(c.ip));
-        EXPECT_EQ(!network.lookedUp.isEmpty(), c.lookedUp);
+        QString got = QStringLiteral("before");
+        EXPECT_EQ(pinger.Resolve(QString::fromLatin1(text), got), code);
+        EXPECT_EQ(got, QString::fromLatin1(ip));
+        EXPECT_EQ(!network.lookedUp.isEmpty(), lookedUp);
     }
     EXPECT_EQ(pinger.Reason, 0);
     EXPECT_EQ(pinger.Status, 0);
@@ -55,34 +50,29 @@ TEST_F(PingClass, ResolveTurnsHostTextsIntoDottedAddresses)
 
 TEST_F(PingClass, EveryReasonCodeWithItsStatus)
 {
-    struct Case {
-        const char* what;
-        const char* ip;
-        int openError, closeError;
-        PingNetwork::Echo echo;
-        bool answered;
-        std::int32_t reason, status, roundTrip;
-    };
-    const Case cases[] = {
-        {"answered", "127.0.0.1", 0, 0, {true, 47000, 0}, true, 0, 0, 47},
-        {"not a dotted address", "255.255.255.255", 0, 0, {true, 5000, 0}, false, 1, 0, 0},
-        {"no echo could be opened", "127.0.0.1", 13, 0, {true, 5000, 0}, false, 2, 13, 0},
-        {"no answer in time", "127.0.0.1", 0, 0, {false, 0, 110}, false, 3, 110, 0},
-        // An ICMP error about our echo is a failure, never an answer.
-        {"host unreachable", "127.0.0.1", 0, 0, {false, 0, 113}, false, 3, 113, 0},
-        {"close failed after an answer", "127.0.0.1", 0, 9, {true, 5000, 0}, false, 4, 9, 5},
-        {"close failure overrides code 3", "127.0.0.1", 0, 9, {false, 0, 110}, false, 4, 9, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const std::tuple<const char*, const char*, int, int, PingNetwork::Echo, bool, std::int32_t, std::int32_t,
+                     std::int32_t>
+        cases[] = {
+            // what, address, open error, close error, echo, answered, reason, status, round trip
+            {"answered", "127.0.0.1", 0, 0, {true, 47000, 0}, true, 0, 0, 47},
+            {"not a dotted address", "255.255.255.255", 0, 0, {true, 5000, 0}, false, 1, 0, 0},
+            {"no echo could be opened", "127.0.0.1", 13, 0, {true, 5000, 0}, false, 2, 13, 0},
+            {"no answer in time", "127.0.0.1", 0, 0, {false, 0, 110}, false, 3, 110, 0},
+            // An ICMP error about our echo is a failure, never an answer.
+            {"host unreachable", "127.0.0.1", 0, 0, {false, 0, 113}, false, 3, 113, 0},
+            {"close failed after an answer", "127.0.0.1", 0, 9, {true, 5000, 0}, false, 4, 9, 5},
+            {"close failure overrides code 3", "127.0.0.1", 0, 9, {false, 0, 110}, false, 4, 9, 0},
+        };
+    for (const auto& [what, ip, openError, closeError, echo, answered, reason, status, roundTrip] : cases) {
+        SCOPED_TRACE(what);
         PingIPv4 fresh(network);
-        network.openError = c.openError;
-        network.closeError = c.closeError;
-        network.echo = c.echo;
-        EXPECT_EQ(fresh.Ping(QString::fromLatin1(c.ip), 1000, QString()), c.answered);
-        EXPECT_EQ(fresh.Reason, c.reason);
-        EXPECT_EQ(fresh.Status, c.status);
-        EXPECT_EQ(fresh.RoundTripTime, c.roundTrip);
+        network.openError = openError;
+        network.closeError = closeError;
+        network.echo = echo;
+        EXPECT_EQ(fresh.Ping(QString::fromLatin1(ip), 1000, QString()), answered);
+        EXPECT_EQ(fresh.Reason, reason);
+        EXPECT_EQ(fresh.Status, status);
+        EXPECT_EQ(fresh.RoundTripTime, roundTrip);
     }
 }
 

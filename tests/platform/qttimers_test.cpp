@@ -1,6 +1,6 @@
 #include "platform/qttimers.h"
+#include "support/eventloop.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
@@ -16,12 +16,7 @@ TEST(QtTickTimer, TicksInItsRhythmUntilStopped)
     std::vector<qint64> ticks;
     QElapsedTimer clock;
     QObject::connect(timer, &TickTimer::tick, [&] { ticks.push_back(clock.elapsed()); });
-    const auto runFor = [](int ms) {
-        QElapsedTimer wait;
-        wait.start();
-        while (wait.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    };
+    const auto runFor = [](int ms) { waitUntil([] { return false; }, ms); };
     EXPECT_FALSE(timer->isEnabled());
     clock.start();
     timer->setEnabled(true);
