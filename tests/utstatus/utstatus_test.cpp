@@ -38,14 +38,10 @@ TEST(Utstatus, BadArgumentsExitWith2)
 
 TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
 {
-    fakeservers::Scenario s;
-    s.protocol = fakeservers::Protocol::Ut3;
-    s.name = QStringLiteral("Json Server");
-    s.players = {{"Zoë", 5, 40, 0}};
-    fakeservers::FakeGameServer answering(s);
-    fakeservers::Scenario quiet = s;
-    quiet.silent = true;
-    fakeservers::FakeGameServer silent(quiet);
+    using fakeservers::Protocol;
+    fakeservers::FakeGameServer answering(
+        {.protocol = Protocol::Ut3, .name = QStringLiteral("Json Server"), .players = {{"Zoë", 5, 40, 0}}});
+    fakeservers::FakeGameServer silent({.protocol = Protocol::Ut3, .silent = true});
     const QString up = QStringLiteral("127.0.0.1:%1").arg(answering.port());
     const QString down = QStringLiteral("127.0.0.1:%1").arg(silent.port());
 
@@ -58,29 +54,21 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     EXPECT_EQ(run.exitCode, 1); // not every server answered
     const QJsonArray results = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(results.size(), 2);
-    EXPECT_EQ(results[0].toObject()["name"].toObject()["text"].toString(), QStringLiteral("Json Server"));
-    EXPECT_EQ(results[0].toObject()["playerList"].toArray()[0].toObject()["name"].toObject()["text"].toString(),
-              QStringLiteral("Zoë"));
-    EXPECT_EQ(results[1].toObject()["outcome"].toString(), QStringLiteral("no-answer"));
-    EXPECT_EQ(results[1].toObject()["reason"].toString(),
-              QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
+    EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
+    EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
+    EXPECT_EQ(results[1]["outcome"].toString(), QStringLiteral("no-answer"));
+    EXPECT_EQ(results[1]["reason"].toString(), QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
     // A game port with no query port above it is never asked.
     run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
-    EXPECT_EQ(QJsonDocument::fromJson(run.out).array()[0].toObject()["outcome"].toString(),
-              QStringLiteral("no-query-port"));
+    EXPECT_EQ(QJsonDocument::fromJson(run.out)[0]["outcome"].toString(), QStringLiteral("no-query-port"));
 }
 
 // All three games' favourites files of a folder, each server asked as its
 // status page would ask it; the UT2004 top row is never one of them.
 TEST(Utstatus, FavouritesOfAFolderForScripts)
 {
-    fakeservers::Scenario ut99;
-    ut99.name = QStringLiteral("Saved UT99");
-    fakeservers::FakeGameServer first(ut99);
-    fakeservers::Scenario ut3 = ut99;
-    ut3.protocol = fakeservers::Protocol::Ut3;
-    ut3.name = QStringLiteral("Saved UT3");
-    fakeservers::FakeGameServer third(ut3);
+    fakeservers::FakeGameServer first({.name = QStringLiteral("Saved UT99")});
+    fakeservers::FakeGameServer third({.protocol = fakeservers::Protocol::Ut3, .name = QStringLiteral("Saved UT3")});
     QTemporaryDir folder;
     const auto save = [&](const char* file, const QString& content) {
         writeFile(folder.filePath(QLatin1String(file)), content.toLatin1());
@@ -95,20 +83,15 @@ TEST(Utstatus, FavouritesOfAFolderForScripts)
 
     const Finished run = utstatus({"favourites", "--dir", folder.path(), "--json"});
     EXPECT_EQ(run.exitCode, 1); // one has no address to ask
-    const QJsonArray all = QJsonDocument::fromJson(run.out).array();
-    ASSERT_EQ(all.size(), 3) << run.out.toStdString();
-    const auto entry = [&](int i, const char* key) { return all.at(i).toObject().value(QLatin1String(key)); };
-    const auto serverName = [&](int i) {
-        return entry(i, "status").toObject().value(QStringLiteral("name")).toObject().value(QStringLiteral("text"));
-    };
-    EXPECT_EQ(entry(0, "game").toString(), "ut99");
-    EXPECT_EQ(entry(0, "slot").toInt(), 2);
-    EXPECT_EQ(serverName(0).toString(), "Saved UT99");
-    EXPECT_EQ(entry(1, "name").toString(), "Typo");
-    EXPECT_EQ(entry(1, "error").toString(), "no usable address: 127.0.0.1:port");
-    EXPECT_EQ(entry(2, "slot").toInt(), 6);
-    EXPECT_EQ(serverName(2).toString(), "Saved UT3");
-
+    QStringList seen;           // game, slot, name: what its server is called, or why it was not asked
+    for (const QJsonValue& entry : QJsonDocument::fromJson(run.out).array())
+        seen << QStringLiteral("%1 %2 %3: %4")
+                    .arg(entry["game"].toString())
+                    .arg(entry["slot"].toInt())
+                    .arg(entry["name"].toString(),
+                         entry["error"].toString() + entry["status"]["name"]["text"].toString());
+    EXPECT_EQ(seen, (QStringList{"ut99 2 Mine: Saved UT99", "ut3 1 Typo: no usable address: 127.0.0.1:port",
+                                 "ut3 6 Theirs: Saved UT3"}));
     EXPECT_TRUE(utstatus({"favourites", "--dir", folder.path()}).out.contains("UT3 favourite 6: Theirs\nUT3  "));
 }
 
