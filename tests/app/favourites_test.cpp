@@ -38,20 +38,13 @@ protected:
     void restart()
     {
         window.reset();
-        platform.files.reads.clear();
         SetUp();
     }
 };
 
 TEST_F(Favourites, StartUpFillsEachFieldByKeyFromTheFavouritesFolder)
 {
-    QStringList order;
-    for (const auto& [name, keys] : {std::pair{"utservers.ini", 24}, {"ut3servers.ini", 24}, {"ut04servers.ini", 18}})
-        for (int i = 0; i < keys; ++i)
-            order << file(name);
-    EXPECT_EQ(platform.files.reads, order);
     EXPECT_EQ(texts(kUt99Slots) + texts(kUt2004Slots) + texts(kUt3Slots), QStringList(66, QString()));
-
     platform.files.contents[file("utservers.ini")] = "[SERVER]\r\nServerIP3=1.2.3.4\r\n";
     platform.files.contents[file("ut04servers.ini")] = "[SERVER]\r\nServerName=Top\r\nServerIP5=5.5.5.5\r\n";
     platform.files.contents[file("ut3servers.ini")] = "[SERVER]\r\nServerwport6=80\r\n";

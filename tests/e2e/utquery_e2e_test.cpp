@@ -240,20 +240,10 @@ public:
             file.write(favourites);
     }
     QString program() const { return m_folder.filePath(QStringLiteral("utquery")); }
-    QString folder() const { return m_folder.path(); }
 
 private:
     QTemporaryDir m_folder;
 };
-
-// A program unpacked into a folder of its own, started from elsewhere, keeps
-// its favourites beside its executable.
-TEST(UtqueryUnderXvfb, AFavouriteSavedFromAnotherFolderIsThereAtTheNextStart)
-{
-    const ProgramCopy copy;
-    aSavedFavouriteIsThereAtTheNextStart(copy.program(), copy.folder() + QStringLiteral("/utservers.ini"),
-                                         QProcessEnvironment::systemEnvironment());
-}
 
 // The package unpacked into a fresh root (UTQ_INSTALLED_ROOT), started as its
 // menu entry says, keeps its favourites in the user's configuration folder.

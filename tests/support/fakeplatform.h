@@ -52,7 +52,6 @@ class FakeFiles : public ProfileReader, public FileReplacer {
 public:
     QString read(const QString& file, const QString& section, const QString& key) override
     {
-        reads << file;
         return contents.contains(file) ? favourites::profileValue(contents.value(file), section, key) : QString();
     }
     std::optional<QString> replace(const QString& file, const QByteArray& content) override
@@ -66,7 +65,6 @@ public:
     }
 
     QHash<QString, QByteArray> contents;
-    QStringList reads;                // file of each value read, in order
     QStringList writes;               // file of each replacement asked for, in order
     QHash<QString, QString> failures; // file name -> why its replacements fail
 };
