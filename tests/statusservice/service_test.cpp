@@ -248,7 +248,8 @@ TEST_F(Service, ANoAnswerPageFindsTheServerOnAnotherPort)
 
     // A UT2004 server that answers only its text protocol (game port + 10) is shown as it is.
     FakeGameServer textOnly(Scenario{.name = QStringLiteral("Text Only 2004")});
-    expectOnPage(get(statusPage(Protocol::Ut2004Binary, textOnly.port() - 10)), {"Text Only 2004"}, {"No answer"});
+    expectOnPage(get(statusPage(Protocol::Ut2004Binary, textOnly.port() - 10)),
+                 {"<title>UT 2004: Text Only 2004</title>"}, {"No answer"});
 
     dropsPings = true;
     const Page nothing = get(statusPage(Protocol::Ut99Text, 9));
