@@ -6,7 +6,6 @@
 #include "support/eventloop.h"
 #include "support/files.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -35,7 +34,7 @@ QByteArray output(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    process.waitForFinished(10000);
+    process.waitForFinished(90000); // the window's search gives up after 60 s
     return process.readAllStandardOutput();
 }
 

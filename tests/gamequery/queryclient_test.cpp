@@ -41,12 +41,10 @@ QueryRequest request(Game game, quint16 port, int timeoutMs, bool queryPort = tr
 
 Scenario scenario(Protocol protocol, const QString& name = QStringLiteral("Fake Server"))
 {
-    Scenario s;
-    s.protocol = protocol;
-    s.name = name;
-    s.players = {{"One", 1, 10, 0}, {"Two", 2, 20, 1}, {"Three", 3, 30, 0}};
-    s.teams = {{"Red", 5}, {"Blue", 3}};
-    return s;
+    return {.protocol = protocol,
+            .name = name,
+            .players = {{"One", 1, 10, 0}, {"Two", 2, 20, 1}, {"Three", 3, 30, 0}},
+            .teams = {{"Red", 5}, {"Blue", 3}}};
 }
 
 // A server of raw sockets: answers every request with the packets given, from

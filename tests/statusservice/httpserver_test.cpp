@@ -2,6 +2,7 @@
 #include "statusservice/httpserver.h"
 #include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
+#include "support/eventloop.h"
 #include "support/ownnamespace.h"
 
 #include <QElapsedTimer>
@@ -286,6 +287,19 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     expectReply(exchange("127.0.0.1", service.port(), "GET / HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n"),
                 "HTTP/1.1 ");
+}
+
+// A closed connection leaves neither its count nor its object behind.
+TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
+{
+    HttpServer server([](const HttpRequest&, HttpReply reply) { reply.send(200, "text/plain", "hi"); });
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    std::vector<int> clients(5);
+    std::generate(clients.begin(), clients.end(), [&] { return connectFrom("127.0.0.2", server.port()); });
+    EXPECT_TRUE(waitUntil([&] { return server.findChildren<HttpConnection*>().size() == 5; }, 2000));
+    std::for_each(clients.begin(), clients.end(), close);
+    EXPECT_TRUE(
+        waitUntil([&] { return server.connections() == 0 && server.findChildren<HttpConnection*>().isEmpty(); }, 2000));
 }
 
 // A budget per key, earned back in time; of 16384 keys at most, those whole

@@ -109,15 +109,13 @@ protected:
 
     static Scenario hostileScenario(Protocol protocol)
     {
-        Scenario s;
-        s.protocol = protocol;
-        s.name = QStringLiteral("<script>alert('x')</script> & \"Friends\" {{facts}}");
-        s.map = QStringLiteral("DM-<b>Bold</b>");
-        s.players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
-                     {nonLatin(protocol), 30, 50, 1},
-                     {QStringLiteral("Low %1%2"), -2, 60, 0}};
-        s.teams = {{"Red %2", 7}, {"Blue", 9}};
-        return s;
+        return {.protocol = protocol,
+                .name = QStringLiteral("<script>alert('x')</script> & \"Friends\" {{facts}}"),
+                .map = QStringLiteral("DM-<b>Bold</b>"),
+                .players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
+                            {nonLatin(protocol), 30, 50, 1},
+                            {QStringLiteral("Low %1%2"), -2, 60, 0}},
+                .teams = {{"Red %2", 7}, {"Blue", 9}}};
     }
 
     // Writes a favourites file as the window saves it.
