@@ -147,55 +147,83 @@ bool blank(const QImage& image)
     return !image.isNull() && !anyPixel(image, [first = image.pixel(0, 0)](QRgb c) { return c != first; });
 }
 
-// A UT99 server named name with two players, Alpha and Bravo.
-fakeservers::Scenario twoPlayers(const QString& name)
-{
-    fakeservers::Scenario s;
-    s.name = name;
-    s.players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}};
-    return s;
-}
-
 // The processes of a program's session.
 QList<QByteArray> session(qint64 id)
 {
     return output(QStringLiteral("pgrep"), {"-s", QString::number(id)}).split('\n');
 }
 
-// A status page asked of a fake server on loopback reaches it through the
-// program's own service; closing the window ends every process of the program.
-TEST(UtqueryUnderXvfb, AQueryReachesTheServerAndClosingLeavesNothingBehind)
+// The first run of 100 white pixels in the image: the middle of a text field of a page.
+std::optional<QPoint> textField(const QImage& image)
 {
-    fakeservers::FakeGameServer server(twoPlayers(QStringLiteral("E2E UT99 <b>Server</b>")));
-    QTemporaryDir workingDirectory;
-    RunningProgram program(kProgram, workingDirectory.path());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0, run = 0; x < image.width(); ++x)
+            if ((run = image.pixel(x, y) == qRgb(255, 255, 255) ? run + 1 : 0) == 100)
+                return QPoint(x - 50, y + 4);
+    return std::nullopt;
+}
+
+// A copy of the program in a folder of its own, with a saved UT99 favourite:
+// the start page asks it and marks the row where a player searched for
+// plays; a query reaches the server through the program's own service;
+// closing the window ends every process of the program.
+TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
+{
+    fakeservers::FakeGameServer server(
+        {.name = QStringLiteral("E2E <b>Server</b>"), .players = {{"Alpha", 10, 30, 0}, {"Bravo", 5, 40, 1}}});
+    QTemporaryDir folder, workingDirectory;
+    for (const char* file : {"utquery", "wickedsick.wav", "HellNo.wav"})
+        QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(file)), folder.filePath(QLatin1String(file)));
+    writeFile(folder.filePath(QStringLiteral("utservers.ini")),
+              "[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\nServerPort=7777\r\nQueryPort=" +
+                  QByteArray::number(server.port()) + "\r\n");
+    RunningProgram program(folder.filePath(QStringLiteral("utquery")), workingDirectory.path());
     ASSERT_TRUE(program.shown()) << "the window did not show";
-    pump(1500);
-    EXPECT_FALSE(blank(program.grab(240, 3750, 7200, 4950))) << "the start page is not painted in its pane";
+    pump(2500);
+    EXPECT_GT(server.requestsSeen(), 0) << "the start page did not ask the favourite";
+    const auto pane = [&] { return program.grab(240, 3750, 12000, 4950); }; // the UT99 query tab's, below its controls
+    const auto foundRow = [](QRgb c) { return c == qRgb(0x4a, 0x30, 0x10); };
+    EXPECT_FALSE(blank(pane())) << "the start page is not painted in its pane";
+    EXPECT_FALSE(anyPixel(pane(), foundRow));
+    const std::optional<QPoint> field = textField(pane());
+    ASSERT_TRUE(field) << "no player field on the start page";
+    program.click(240 + field->x() * 15, 3750 + field->y() * 15);
+    program.type(QStringLiteral("alpha"));
+    program.key(QStringLiteral("Return"));
+    pump(2500);
+    EXPECT_TRUE(anyPixel(pane(), foundRow)) << "the favourite where the player plays is not marked";
+    screenshot("utquery-favourites-player-found.png");
+
+    const int asked = server.requestsSeen();
     program.typeInto(11000, 1350, QStringLiteral("127.0.0.1"));
     program.typeInto(9700, 1910, QString::number(server.port()));
     program.click(10980, 1920); // "Begin Query"
     pump(3000);                 // the progress run, the query and the page
-    EXPECT_GT(server.requestsSeen(), 0) << "the status service never asked the fake server";
+    EXPECT_GT(server.requestsSeen(), asked) << "the status service never asked the server queried";
     screenshot("utquery-query-ut99.png");
 
     const qsizetype processes = session(program.pid()).size() - 1; // after the last line's end
     EXPECT_GT(processes, 1) << "the browser engine's helper processes should be running";
     EXPECT_LE(processes, 4) << "the panes' pages, all of one site, should share one renderer process";
     ASSERT_TRUE(program.close()) << "the program did not end when its window closed";
-    QElapsedTimer grace;
-    grace.start();
-    while (session(program.pid()).size() > 1 && grace.elapsed() < 5000)
-        QThread::msleep(50);
-    EXPECT_EQ(session(program.pid()).size(), 1) << "processes left behind";
+    EXPECT_TRUE(waitUntil([&] { return session(program.pid()).size() == 1; }, 5000)) << "processes left behind";
 }
 
-// Starts the program twice from a folder of its own: the first run saves a
-// favourite into savedFile, the second shows it in its field.
-void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString& savedFile,
-                                          const QProcessEnvironment& environment)
+// The package unpacked into a fresh root (UTQ_INSTALLED_ROOT), started twice
+// as its menu entry says: the first run saves a favourite, into the user's
+// configuration folder, the second shows it in its field.
+TEST(InstalledPackage, StartsFromItsMenuEntryAndKeepsFavouritesInTheUsersConfiguration)
 {
-    QTemporaryDir workingFolder;
+    const QString root = qEnvironmentVariable("UTQ_INSTALLED_ROOT");
+    if (root.isEmpty())
+        GTEST_SKIP() << "no installed package given";
+    const QString entry =
+        QString::fromUtf8(fileBytes(root + QStringLiteral("/usr/share/applications/org.qev.utquery.desktop")));
+    const QString program =
+        root + QStringLiteral("/usr/bin/") + entry.section(QStringLiteral("\nExec="), 1).section('\n', 0, 0);
+    QTemporaryDir config, workingFolder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     const auto slot1Name = [](const RunningProgram& run) {
         run.click(4245, 150); // the "UT99 Favorite Servers" tab
         QThread::msleep(300);
@@ -214,8 +242,9 @@ void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString&
         QThread::msleep(1600);    // the save's run
         ASSERT_TRUE(first.close());
     }
-    EXPECT_TRUE(fileBytes(savedFile).startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\n"
-                                                "ServerPort=7777\r\nQueryPort=7778\r\n"));
+    EXPECT_TRUE(fileBytes(config.filePath(QStringLiteral("utquery/utservers.ini")))
+                    .startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\nServerPort=7777\r\n"
+                                "QueryPort=7778\r\n"));
     EXPECT_FALSE(QFile::exists(workingFolder.filePath(QStringLiteral("utservers.ini"))));
 
     RunningProgram second(program, workingFolder.path(), {}, environment);
@@ -223,78 +252,6 @@ void aSavedFavouriteIsThereAtTheNextStart(const QString& program, const QString&
     EXPECT_FALSE(blank(slot1Name(second))) << "the saved favourite is not shown at the next start";
     screenshot("utquery-restarted.png");
     EXPECT_TRUE(second.close());
-}
-
-// A copy of the program in a folder of its own, with its sounds and a UT99
-// favourites file when one is given.
-class ProgramCopy {
-public:
-    explicit ProgramCopy(const QByteArray& favourites = {})
-    {
-        for (const char* file : {"utquery", "wickedsick.wav", "HellNo.wav"})
-            QFile::copy(QFileInfo(kProgram).dir().filePath(QLatin1String(file)),
-                        m_folder.filePath(QLatin1String(file)));
-        QFile file(m_folder.filePath(QStringLiteral("utservers.ini")));
-        if (!favourites.isEmpty() && file.open(QIODevice::WriteOnly))
-            file.write(favourites);
-    }
-    QString program() const { return m_folder.filePath(QStringLiteral("utquery")); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
-// The package unpacked into a fresh root (UTQ_INSTALLED_ROOT), started as its
-// menu entry says, keeps its favourites in the user's configuration folder.
-TEST(InstalledPackage, StartsFromItsMenuEntryAndKeepsFavouritesInTheUsersConfiguration)
-{
-    const QString root = qEnvironmentVariable("UTQ_INSTALLED_ROOT");
-    if (root.isEmpty())
-        GTEST_SKIP() << "no installed package given";
-    QFile entry(root + QStringLiteral("/usr/share/applications/org.qev.utquery.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    const QString exec = QString::fromUtf8(entry.readAll()).section(QStringLiteral("\nExec="), 1).section('\n', 0, 0);
-    QTemporaryDir config;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    aSavedFavouriteIsThereAtTheNextStart(root + QStringLiteral("/usr/bin/") + exec,
-                                         config.filePath(QStringLiteral("utquery/utservers.ini")), environment);
-}
-
-// The first run of 100 white pixels in the image: the middle of a text field of a page.
-std::optional<QPoint> textField(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0, run = 0; x < image.width(); ++x)
-            if ((run = image.pixel(x, y) == qRgb(255, 255, 255) ? run + 1 : 0) == 100)
-                return QPoint(x - 50, y + 4);
-    return std::nullopt;
-}
-
-// The UT99 start page shows the saved favourite live; looking for a player
-// in its form marks the row where the player plays.
-TEST(UtqueryUnderXvfb, TheStartPageShowsTheFavouritesAndFindsAPlayer)
-{
-    fakeservers::FakeGameServer server(twoPlayers(QStringLiteral("Glance Server")));
-    const ProgramCopy copy("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\nServerPort=7777\r\nQueryPort=" +
-                           QByteArray::number(server.port()) + "\r\n");
-    QTemporaryDir workingDirectory;
-    RunningProgram program(copy.program(), workingDirectory.path());
-    ASSERT_TRUE(program.shown());
-    pump(2500);
-    EXPECT_GT(server.requestsSeen(), 0) << "the start page did not ask the favourite";
-    const auto pane = [&] { return program.grab(240, 3750, 12000, 4950); }; // the UT99 query tab's, below its controls
-    const auto foundRow = [](QRgb c) { return c == qRgb(0x4a, 0x30, 0x10); };
-    EXPECT_FALSE(anyPixel(pane(), foundRow));
-    const std::optional<QPoint> field = textField(pane());
-    ASSERT_TRUE(field) << "no player field on the start page";
-    program.click(240 + field->x() * 15, 3750 + field->y() * 15);
-    program.type(QStringLiteral("alpha"));
-    program.key(QStringLiteral("Return"));
-    pump(2500);
-    EXPECT_TRUE(anyPixel(pane(), foundRow)) << "the favourite where the player plays is not marked";
-    screenshot("utquery-favourites-player-found.png");
-    EXPECT_TRUE(program.close());
 }
 
 // While the echo of a silent host waits its second, the time field shows

@@ -3,11 +3,10 @@
 #include "statusservice/pages.h"
 #include "statusservice/servicethread.h"
 #include "statusservice/statusservice.h"
+#include "support/eventloop.h"
 #include "support/files.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkDatagram>
@@ -15,7 +14,6 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <QUdpSocket>
 
 #include <atomic>
@@ -82,17 +80,11 @@ protected:
         QElapsedTimer clock;
         clock.start();
         std::vector<std::unique_ptr<QNetworkReply>> replies;
-        QEventLoop loop;
-        for (int i = 0, left = times; i < times; ++i) {
+        for (int i = 0; i < times; ++i)
             replies.emplace_back(network.get(
                 QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(service->port()) + target))));
-            QObject::connect(replies.back().get(), &QNetworkReply::finished, &loop, [&loop, &left] {
-                if (--left == 0)
-                    loop.quit();
-            });
-        }
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-        loop.exec();
+        waitUntil([&] { return std::all_of(replies.begin(), replies.end(), [](auto& r) { return r->isFinished(); }); },
+                  5000);
         std::vector<Page> pages;
         for (const auto& reply : replies)
             pages.push_back({reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
@@ -349,8 +341,7 @@ TEST(ServiceThread, ASecondProgramUsesTheFirstsServiceAndAStrangerIsNamed)
     // The stranger answers on this thread's event loop: probe it from another thread.
     std::atomic<int> seen = -1;
     std::thread asker([&] { seen = static_cast<int>(probe(QHostAddress::LocalHost, stranger.serverPort())); });
-    while (seen < 0)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    waitUntil([&] { return seen >= 0; }, 10000);
     asker.join();
     EXPECT_EQ(seen, static_cast<int>(Listener::SomethingElse));
 
