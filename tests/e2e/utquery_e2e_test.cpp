@@ -34,7 +34,7 @@ QByteArray output(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    process.waitForFinished(90000); // the window's search gives up after 60 s
+    process.waitForFinished(10000);
     return process.readAllStandardOutput();
 }
 
@@ -68,9 +68,15 @@ public:
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start(QStringLiteral("setsid"), QStringList{program} + arguments); // a session of its own
         m_pid = m_process.processId();
-        const QString found = QString::fromLatin1(
-            output(QStringLiteral("timeout"), {"60", "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                               "^Unreal Tournament Server Query v.Qev.3\\.0 by: Kestrun$"}));
+        QElapsedTimer clock;
+        clock.start();
+        QString found; // the window, searched for while the program runs, for a minute at most
+        while (found.isEmpty() && m_process.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+            QThread::msleep(100);
+            found = QString::fromLatin1(
+                output(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name",
+                                                   "^Unreal Tournament Server Query v.Qev.3\\.0 by: Kestrun$"}));
+        }
         m_window = found.section('\n', 0, 0).toULong();
         const QString geometry = QString::fromLatin1(
             output(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(m_window)}));
