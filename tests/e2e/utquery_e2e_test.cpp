@@ -24,12 +24,6 @@ namespace {
 
 const QString kProgram = QStringLiteral(UTQUERY_PATH);
 
-// Waits while the fake servers of this process go on answering.
-void pump(int ms)
-{
-    waitUntil([] { return false; }, ms);
-}
-
 QByteArray output(const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -185,7 +179,7 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
                   QByteArray::number(server.port()) + "\r\n");
     RunningProgram program(folder.filePath(QStringLiteral("utquery")), workingDirectory.path());
     ASSERT_TRUE(program.shown()) << "the window did not show";
-    pump(2500);
+    runEventLoopFor(2500);
     EXPECT_GT(server.requestsSeen(), 0) << "the start page did not ask the favourite";
     const auto pane = [&] { return program.grab(240, 3750, 12000, 4950); }; // the UT99 query tab's, below its controls
     const auto foundRow = [](QRgb c) { return c == qRgb(0x4a, 0x30, 0x10); };
@@ -196,7 +190,7 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
     program.click(240 + field->x() * 15, 3750 + field->y() * 15);
     program.type(QStringLiteral("alpha"));
     program.key(QStringLiteral("Return"));
-    pump(2500);
+    runEventLoopFor(2500);
     EXPECT_TRUE(anyPixel(pane(), foundRow)) << "the favourite where the player plays is not marked";
     screenshot("utquery-favourites-player-found.png");
 
@@ -204,7 +198,7 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
     program.typeInto(11000, 1350, QStringLiteral("127.0.0.1"));
     program.typeInto(9700, 1910, QString::number(server.port()));
     program.click(10980, 1920); // "Begin Query"
-    pump(3000);                 // the progress run, the query and the page
+    runEventLoopFor(3000);      // the progress run, the query and the page
     EXPECT_GT(server.requestsSeen(), asked) << "the status service never asked the server queried";
     screenshot("utquery-query-ut99.png");
 

@@ -16,19 +16,18 @@ TEST(QtTickTimer, TicksInItsRhythmUntilStopped)
     std::vector<qint64> ticks;
     QElapsedTimer clock;
     QObject::connect(timer, &TickTimer::tick, [&] { ticks.push_back(clock.elapsed()); });
-    const auto runFor = [](int ms) { waitUntil([] { return false; }, ms); };
     EXPECT_FALSE(timer->isEnabled());
     clock.start();
     timer->setEnabled(true);
-    runFor(300);
+    runEventLoopFor(300);
     timer->setEnabled(true); // late in the interval: no new start
-    runFor(500);
+    runEventLoopFor(500);
     ASSERT_FALSE(ticks.empty());
     EXPECT_LT(ticks[0], 550); // 400 ms after the first enable, not 700 after the second
     timer->setEnabled(false);
     EXPECT_FALSE(timer->isEnabled());
     const std::size_t stoppedAt = ticks.size();
-    runFor(400);
+    runEventLoopFor(400);
     EXPECT_EQ(ticks.size(), stoppedAt);
     delete timer;
 }

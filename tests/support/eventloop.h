@@ -20,6 +20,12 @@ inline bool waitUntil(const std::function<bool()>& done, int ms)
     return done();
 }
 
+// Runs this thread's event loop for ms, so the test's own servers go on answering.
+inline void runEventLoopFor(int ms)
+{
+    waitUntil([] { return false; }, ms);
+}
+
 struct Finished {
     int exitCode;
     QByteArray out, err;
