@@ -1,6 +1,5 @@
 #include "app/controlfactory.h"
 #include "app/windowlayout.h"
-#include "buildconfig.h"
 #include "favourites/savetabs.h"
 #include "support/qstringprinter.h"
 #include "support/windowdriver.h"
@@ -33,8 +32,6 @@ TEST_F(StartState, TheWindowAsDesignedWithTheFocusInTheUt99HostField)
     EXPECT_FALSE(window->windowIcon().isNull());
     TabStrip* tabs = window->tabStrip();
     ASSERT_EQ(tabs->count(), 9);
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(tabs->tabText(i), QLatin1String(layout::kTabs[i].caption));
     EXPECT_EQ(tabs->currentIndex(), 0);
     // Three rows of three tabs: the first of each row starts at the left.
     EXPECT_EQ(tabs->tabRect(3).left(), 0);
@@ -131,21 +128,6 @@ TEST_F(StartState, FavouriteOptionsFormOneGroupAcrossTabs)
     }
     click("serverOpt(6)"); // disabled: the click does nothing
     EXPECT_EQ(checked(), QStringList{"serverFav(5)"});
-}
-
-TEST_F(StartState, PanesOpenTheirStartPages)
-{
-    const QString host = QStringLiteral("http://") + QStringLiteral(UTQ_MAIN_STATUS_HOST);
-    const std::pair<const char*, const char*> panes[] = {
-        {"WebBrowser1", "/php/UTstats/lobby2.html"}, {"WebBrowser2", "/php/UTstats/lobby2.html"},
-        {"WebBrowser3", "/Qev/TS3/index.php"},       {"WebBrowser6", "/Qev/04query.html"},
-        {"WebBrowser7", "/Qev/04query.html"},        {"WebBrowser4", "/Qev/ut3query.html"},
-        {"WebBrowser5", "/Qev/ut3query.html"},
-    };
-    for (const auto& [name, path] : panes) {
-        EXPECT_EQ(pane(name)->startAddress, host + QString::fromLatin1(path)) << name;
-        EXPECT_TRUE(pane(name)->navigations.isEmpty()) << name;
-    }
 }
 
 // Colours as they are painted, not as the palettes say: each sampled inside
