@@ -1,7 +1,6 @@
 #include "app/alertdialog.h"
 #include "support/windowdriver.h"
 
-#include <QLabel>
 #include <QPushButton>
 
 namespace {

@@ -2,7 +2,6 @@
 #include "favourites/savetabs.h"
 #include "support/windowdriver.h"
 
-#include <QLabel>
 #include <QPushButton>
 
 namespace {

@@ -4,14 +4,12 @@
 #include "support/qstringprinter.h"
 #include "support/windowdriver.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QScreen>
 
 #include <cmath>
 

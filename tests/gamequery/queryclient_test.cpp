@@ -5,11 +5,8 @@
 #include "support/ownnamespace.h"
 #include "support/qstringprinter.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QNetworkDatagram>
-#include <QTimer>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -69,32 +66,6 @@ public:
 private:
     QUdpSocket m_asked, m_other;
 };
-
-TEST(QueryClient, EachGameAnswersBeforeItsWaitIsOver)
-{
-    Scenario ut2004 = scenario(Protocol::Ut2004Binary); // 11 records for a count of 10, the 11th alone
-    ut2004.players.clear();
-    for (int i = 1; i <= 11; ++i)
-        ut2004.players.push_back({QStringLiteral("Player%1").arg(i), i, 40, -1});
-    ut2004.uncounted = 1;
-    ut2004.splitSize = 5 + 10 * 26;
-    const std::tuple<Game, Scenario, std::size_t> cases[] = {{Game::UT99, scenario(Protocol::Ut99Text), 3},
-                                                             {Game::UT2004, ut2004, 11},
-                                                             {Game::UT3, scenario(Protocol::Ut3), 3}};
-    for (const auto& [game, s, players] : cases) {
-        SCOPED_TRACE(static_cast<int>(game));
-        FakeGameServer server(s);
-        QueryClient client;
-        qint64 elapsed = 0;
-        const QueryResult r = ask(client, request(game, server.port(), 2000), &elapsed);
-        ASSERT_EQ(r.outcome, QueryResult::Outcome::Answered) << r.reason().toStdString();
-        EXPECT_EQ(r.queryPort, server.port());
-        EXPECT_EQ(r.status->players.size(), players);
-        EXPECT_FALSE(r.status->partial);
-        EXPECT_GE(r.roundTripMs, 0);
-        EXPECT_LT(elapsed, 1000); // as early as the protocol allows, not at the 2 s wait
-    }
-}
 
 TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
 {
@@ -239,7 +210,9 @@ TEST(QueryClient, ManyServersAtOnce)
     const bool hasIPv6 = QUdpSocket().bind(QHostAddress::LocalHostIPv6, 0);
     for (int i = 0; i < kServers; ++i) {
         Scenario s = scenario(protocols[i % 3], QStringLiteral("Server %1").arg(i));
-        s.delayMs = i % 7;                         // replies interleave
+        s.delayMs = i % 7; // replies interleave
+        s.splitSize = 100;
+        s.uncounted = i % 3 == 1; // UT2004 waits a short silence for records past its count, not its whole wait
         const bool onIPv6 = hasIPv6 && i % 4 >= 2; // both clients ask some
         servers.push_back(std::make_unique<FakeGameServer>(
             s, nullptr, onIPv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
@@ -249,14 +222,17 @@ TEST(QueryClient, ManyServersAtOnce)
         else if (i % 2)
             r.host = QStringLiteral("localhost"); // looked up, and its IPv4 address asked
         clients[i % 2].query(r, [&, i](const QueryResult& result) {
-            names[static_cast<std::size_t>(i)] = result.status ? result.status->name.plain() : result.reason();
+            names[static_cast<std::size_t>(i)] =
+                result.status
+                    ? QStringLiteral("%1 of %2").arg(result.status->name.plain()).arg(result.status->players.size())
+                    : result.reason();
             --left;
         });
     }
     waitUntil([&] { return left == 0; }, 5000);
-    EXPECT_LT(clock.elapsed(), 1500); // together, not one after another
+    EXPECT_LT(clock.elapsed(), 1500); // together, not one after another, and well before the 2 s wait
     for (int i = 0; i < kServers; ++i)
-        EXPECT_EQ(names[static_cast<std::size_t>(i)], QStringLiteral("Server %1").arg(i));
+        EXPECT_EQ(names[static_cast<std::size_t>(i)], QStringLiteral("Server %1 of 3").arg(i));
     runEventLoopFor(10);
     EXPECT_EQ(clients[0].inFlight() + clients[1].inFlight(), 0);
 }

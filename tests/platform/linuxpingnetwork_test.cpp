@@ -6,8 +6,6 @@
 #include "support/ownnamespace.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -34,15 +32,11 @@ TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
                      << "): set net.ipv4.ping_group_range or run as root";
     EXPECT_EQ(network.closeEcho(probe.handle), 0);
     EXPECT_EQ(network.closeEcho(probe.handle), EBADF); // closed already: the system's reason
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString())) << pinger.Reason << " " << pinger.Status;
-        EXPECT_EQ(pinger.Status, 0);
-        EXPECT_GE(pinger.RoundTripTime, 0);
-        EXPECT_LT(pinger.RoundTripTime, 200);
-        EXPECT_GT(pinger.RoundTripMicroseconds, 0); // loopback answers within a millisecond, never in none
-        EXPECT_EQ(pinger.RoundTripTime, pinger.RoundTripMicroseconds / 1000);
-    }
-    EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QStringLiteral("payload")));
+    ASSERT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QStringLiteral("payload")))
+        << pinger.Reason << " " << pinger.Status;
+    EXPECT_EQ(pinger.Status, 0);
+    EXPECT_LT(pinger.RoundTripTime, 200);
+    EXPECT_GT(pinger.RoundTripMicroseconds, 0); // loopback answers within a millisecond, never in none
 }
 
 // Runs the InOwnNamespace tests again in a network namespace of their own,

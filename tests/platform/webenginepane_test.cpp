@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QLayout>
 #include <QTemporaryDir>
-#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>

@@ -7,7 +7,6 @@
 #include "support/files.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkDatagram>
 #include <QNetworkReply>
