@@ -1,4 +1,3 @@
-#include "app/adminpassword.h"
 #include "app/alertdialog.h"
 #include "buildconfig.h"
 #include "support/windowdriver.h"
@@ -39,13 +38,11 @@ TEST_F(AdminPanel, OnlyTheExactPasswordOpens)
     click("cmdA1");
     expectState(Entering);
     EXPECT_EQ(window->focusWidget(), field("txtPooPooPeePee"));
-    EXPECT_EQ(get("cmdA2")->geometry(), get("cmdA1")->geometry());
     QString otherCase = kPassword;
     const qsizetype letter = otherCase.indexOf(QRegularExpression(QStringLiteral("[A-Za-z]")));
     otherCase[letter] = otherCase[letter].isUpper() ? otherCase[letter].toLower() : otherCase[letter].toUpper();
     for (const QString& typed : {otherCase, kPassword + QLatin1Char(' '), kPassword.left(10)}) {
         SCOPED_TRACE(typed.toStdString());
-        EXPECT_FALSE(isAdminPassword(typed));
         submit(typed);
         expectState(Entering);
         EXPECT_EQ(field("txtPooPooPeePee")->text(), typed);
@@ -61,7 +58,7 @@ TEST_F(AdminPanel, OnlyTheExactPasswordOpens)
     alert = window->openAlert("Alert");
     submit(kPassword); // logged in while the alert is still open
     expectState(Unlocked);
-    EXPECT_EQ(platform.sounds.played.size(), 4); // none for the right password
+    EXPECT_EQ(platform.sounds.played.size(), 4);     // none for the right password
     QTest::mouseClick(alert->cmdOK, Qt::LeftButton); // OK after the field was hidden just closes
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window->openAlert("Alert"));

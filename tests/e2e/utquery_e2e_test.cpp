@@ -198,37 +198,6 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
     EXPECT_TRUE(waitUntil([&] { return session(program.pid()).size() == 1; }, 5000)) << "processes left behind";
 }
 
-// The package unpacked into a fresh root (UTQ_INSTALLED_ROOT), started as its
-// menu entry says, saves a favourite into the user's configuration folder.
-TEST(InstalledPackage, StartsFromItsMenuEntryAndSavesToTheUsersConfiguration)
-{
-    const QString root = qEnvironmentVariable("UTQ_INSTALLED_ROOT");
-    if (root.isEmpty())
-        GTEST_SKIP() << "no installed package given";
-    const QString entry =
-        QString::fromUtf8(fileBytes(root + QStringLiteral("/usr/share/applications/org.qev.utquery.desktop")));
-    QTemporaryDir config, workingFolder;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    RunningProgram program(root + QStringLiteral("/usr/bin/") +
-                               entry.section(QStringLiteral("\nExec="), 1).section('\n', 0, 0),
-                           workingFolder.path(), {}, environment);
-    ASSERT_TRUE(program.shown());
-    program.click(4245, 150); // the "UT99 Favorite Servers" tab
-    for (const auto& [left, text] :
-         {std::pair{780, "Clan Server"}, {1980, "127.0.0.1"}, {3180, "7777"}, {4260, "7778"}}) {
-        program.click(left, 1340);
-        program.type(QString::fromLatin1(text));
-    }
-    program.click(11160, 2440); // "Save Changes"
-    QThread::msleep(1600);      // the save's run
-    ASSERT_TRUE(program.close());
-    EXPECT_TRUE(fileBytes(config.filePath(QStringLiteral("utquery/utservers.ini")))
-                    .startsWith("[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\nServerPort=7777\r\n"
-                                "QueryPort=7778\r\n"));
-    EXPECT_FALSE(QFile::exists(workingFolder.filePath(QStringLiteral("utservers.ini"))));
-}
-
 // While the echo of a silent host waits its second, the time field shows
 // nothing, not the last answer. The program runs in a network namespace of
 // its own, where 198.51.100.7 leads to a loopback that never answers for it.

@@ -1,17 +1,18 @@
 #!/bin/sh
-# Builds the Debian package, checks it as the desktop's and Debian's tools
-# would, and unpacks it into a fresh root for the tests of the installed
-# program. Usage: package_test.sh BUILD_DIR ROOT
+# Builds the Debian package and checks it as the desktop's and Debian's
+# tools would. Usage: package_test.sh BUILD_DIR
 set -eu
-build=$1 root=$2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
+cpack --config "$1/CPackConfig.cmake" -B "$out" >/dev/null
 deb=$(echo "$out"/utquery_*_*.deb)
-rm -rf "$root"
+root=$out/root
 dpkg-deb -x "$deb" "$root"
 
 desktop-file-validate "$root"/usr/share/applications/*.desktop
+# The menu entry starts the installed program, which finds its sounds.
+test -x "$root/usr/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root"/usr/share/applications/*.desktop)"
+test -s "$root"/usr/share/utquery/HellNo.wav
 appstreamcli validate-tree --no-net "$root"
 # The menu entry's icon, in the icon theme at the sizes menus ask for.
 icon=$(sed -n 's/^Icon=//p' "$root"/usr/share/applications/*.desktop)

@@ -313,31 +313,4 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
         expectReply(busy, "HTTP/1.1 503 Service Unavailable", {"Too many queries", "Try again in a second."});
 }
 
-TEST(HttpServerCaps, CountExactly)
-{
-    // 64 from one client, 100 in all (this test's limit): the rest are closed at once.
-    ServiceThread service;
-    ASSERT_EQ(service.launch({.port = 0, .http = {.maxConnections = 100}}), ServiceThread::Outcome::Started);
-    std::vector<int> one, other;
-    for (int i = 0; i < 70; ++i)
-        one.push_back(connectFrom("127.0.0.2", service.port()));
-    for (int i = 0; i < 40; ++i)
-        other.push_back(connectFrom("127.0.0.3", service.port()));
-    const auto closed = [](const std::vector<int>& fds) {
-        int count = 0;
-        for (const int fd : fds) {
-            char byte = 0; // never connected (a full backlog), closed, or reset
-            count += fd < 0 || recv(fd, &byte, 1, MSG_DONTWAIT) == 0 || errno == ECONNRESET;
-        }
-        return count;
-    };
-    for (int wait = 0; wait < 30 && closed(one) + closed(other) < 10; ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // and none more
-    EXPECT_EQ(closed(one), 70 - 64);
-    EXPECT_EQ(closed(other), 40 - 36);
-    for (const std::vector<int>& fds : {one, other})
-        std::for_each(fds.begin(), fds.end(), close);
-}
-
 } // namespace
