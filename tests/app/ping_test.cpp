@@ -9,8 +9,6 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        for (const char* text : {"127.0.0.1", "10.0.0.7", "10.0.0.8"})
-            platform.network.dotted[text] = inet_addr(text);
         platform.network.names["game.example.org"] = {0, inet_addr("10.0.0.7")};
         platform.network.names["broadcast"] = {0, inet_addr("255.255.255.255")}; // no dotted address to Ping
     }

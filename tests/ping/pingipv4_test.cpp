@@ -13,8 +13,6 @@ class PingClass : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* text : {"192.168.0.1", "10.1", "127.0.0.1"})
-            network.dotted[text] = address(text);
         network.names["example-host"] = {0, address("10.0.0.7")};
         network.names["no-address"] = {0, std::nullopt};
     }

@@ -18,19 +18,6 @@
 
 namespace {
 
-TEST(AtomicFileReplacer, CreatesAndReplacesWholeFiles)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("utservers.ini"));
-    AtomicFileReplacer files;
-    EXPECT_EQ(files.replace(path, "first\r\n"), std::nullopt); // a missing file is created
-    EXPECT_EQ(fileBytes(path), "first\r\n");
-    writeFile(path + QStringLiteral(".saving"), "left by a save that was interrupted");
-    EXPECT_EQ(files.replace(path, "2"), std::nullopt);
-    EXPECT_EQ(fileBytes(path), "2");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"utservers.ini"}); // no temporary left
-}
-
 TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
 {
     QTemporaryDir dir;
@@ -52,6 +39,13 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
         const QByteArray now = fileBytes(path);
         EXPECT_TRUE(now == oldContent || now == newContent) << "torn file of " << now.size() << " bytes";
     }
+    // Whatever a killed save left behind, the next one replaces the file whole and leaves nothing else.
+    writeFile(path + QStringLiteral(".saving"), "left by a save that was killed");
+    EXPECT_EQ(AtomicFileReplacer().replace(path, "saved\r\n"), std::nullopt);
+    EXPECT_EQ(fileBytes(path), "saved\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ut3servers.ini"});
+    EXPECT_EQ(AtomicFileReplacer().replace(dir.filePath(QStringLiteral("new.ini")), "1"), std::nullopt); // created
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("new.ini"))), "1");
 }
 
 constexpr char kOnAFullDisk[] = "UTQ_ON_A_FULL_DISK";

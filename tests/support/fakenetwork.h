@@ -8,14 +8,16 @@
 
 #include <vector>
 
+#include <arpa/inet.h>
+
 // A network of names and echo answers that a test sets up. It records what it
 // was asked, so a test can see what was looked up and pinged.
 class FakeNetwork : public PingNetwork {
 public:
-    std::optional<std::uint32_t> parseDotted(const QByteArray& text) override
+    std::optional<std::uint32_t> parseDotted(const QByteArray& text) override // as the system parses it
     {
-        parsed << text;
-        return dotted.contains(text) ? std::optional<std::uint32_t>(dotted.value(text)) : std::nullopt;
+        const in_addr_t address = inet_addr(text.constData());
+        return address == INADDR_NONE ? std::nullopt : std::optional<std::uint32_t>(address);
     }
     Lookup lookUp(const QByteArray& name) override
     {
@@ -30,8 +32,6 @@ public:
     }
     int closeEcho(int) override { return closeError; }
 
-    // Texts the dotted parse accepts, with their address.
-    QHash<QByteArray, std::uint32_t> dotted;
     // Names the look-up knows; others fail with lookupError.
     QHash<QByteArray, Lookup> names;
     int lookupError = -2;
@@ -44,6 +44,6 @@ public:
         QByteArray data;
         int timeoutMs;
     };
-    QList<QByteArray> parsed, lookedUp;
+    QList<QByteArray> lookedUp;
     std::vector<SentEcho> echoes;
 };
