@@ -52,11 +52,13 @@ QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int qu
     if (request == "\\teams\\") {
         if (!s.answerTeams)
             return {};
+        // A team game lists four teams, as real servers do; maxteams says how many play.
+        static const FakeTeam kUnused[] = {{"Red", 0}, {"Blue", 0}, {"Green", 0}, {"Gold", 0}};
         QList<QByteArray> chunks;
-        for (std::size_t i = 0; i < s.teams.size(); ++i) {
+        for (std::size_t i = 0; i < (s.teams.empty() ? 0 : 4); ++i) {
             const QString n = QString::number(i);
-            chunks << pair("team_" + n, s.teams[i].name) +
-                          pair("score_" + n, QString::number(s.teams[i].score, 'f', 2)) +
+            const FakeTeam& team = i < s.teams.size() ? s.teams[i] : kUnused[i];
+            chunks << pair("team_" + n, team.name) + pair("score_" + n, QString::number(team.score, 'f', 2)) +
                           pair("size_" + n, QString::number(std::count_if(
                                                 s.players.begin(), s.players.end(),
                                                 [&](const FakePlayer& p) { return p.team == static_cast<int>(i); })));

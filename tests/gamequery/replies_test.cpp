@@ -193,6 +193,7 @@ TEST(Ut3Protocol, ChallengeAsRealServersSendIt)
     const std::pair<QByteArray, std::optional<std::int32_t>> cases[] = {
         {head + bytes("12345678\0"), 12345678},
         {head + bytes("-42\0"), -42},
+        {head + bytes("\0\0"), 0},
         {bytes("\x09\x09\x09\x09\x09"
                "1\0"),
          std::nullopt},

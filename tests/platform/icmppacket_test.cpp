@@ -62,6 +62,7 @@ TEST(IcmpPacket, OnlyOurReplyOrAnErrorAboutOurRequestCounts)
         {"about another destination", icmpHead(3, 1, 0, 0) + ip(kOther, kOther) + icmpHead(8, 0), false, kOther,
          Kind::Unrelated, 0},
         {"quoting a cut request", icmpHead(3, 1, 0, 0) + ours.chopped(1), false, kOther, Kind::Unrelated, 0},
+        {"quoting nothing", icmpHead(3, 1, 0, 0), false, kOther, Kind::Unrelated, 0},
     };
     for (const auto& [what, packet, raw, source, kind, error] : cases) {
         const icmp::Verdict v =

@@ -19,6 +19,7 @@ TEST(QtTickTimer, TicksInItsRhythmUntilStopped)
     EXPECT_FALSE(timer->isEnabled());
     clock.start();
     timer->setEnabled(true);
+    EXPECT_TRUE(timer->isEnabled());
     runEventLoopFor(300);
     timer->setEnabled(true); // late in the interval: no new start
     runEventLoopFor(500);

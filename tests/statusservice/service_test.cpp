@@ -160,6 +160,8 @@ TEST_F(Service, NoUsableAddressSendsNothing)
         EXPECT_EQ(page.status, 200);
         expectOnPage(page, {"No server address"}, {"<script", "<b>"});
     }
+    expectOnPage(get(QStringLiteral("/php/UTstats/index.php?txtip=ut.nowhere.invalid&portnum=7778")),
+                 {"The name ut.nowhere.invalid did not resolve to an address."});
     EXPECT_EQ(service->queriesSent(), 0);
     EXPECT_EQ(server.requestsSeen(), 0);
 }
@@ -254,6 +256,9 @@ TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
     EXPECT_EQ(service->queriesSent(), 2);
     get(target + QStringLiteral("&refresh=1"), 20);
     EXPECT_EQ(service->queriesSent(), 2);
+    runEventLoopFor(2100); // past the two seconds an answer is shared
+    get(target);
+    EXPECT_EQ(service->queriesSent(), 3);
 }
 
 // The start page shows the game's saved favourites, live, below the presets,
@@ -283,6 +288,7 @@ TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
 
     const Page nowhere = get(ut99 + QStringLiteral("?player=%3Cb%3ENo+One"));
     expectOnPage(nowhere, {"&lt;b&gt;No One was found on none of these servers."}, {"class=\"found\"", "<b>No"});
+    EXPECT_EQ(service->queriesSent(), 2); // the second page shares the first's answers
 
     save("utservers.ini",
          {"ServerName6=Saved Just Now", "ServerIP6=127.0.0.1", QStringLiteral("QueryPort6=%1").arg(second.port())});
@@ -371,8 +377,9 @@ TEST(Pages, AStatusPageWholeAndAsTheServerSaidIt)
     EXPECT_TRUE(unknown.contains(QStringLiteral("<span class=\"team t3\"></span>5")));
     // Colours become spans; control characters vanish.
     gamequery::RichText name;
-    name.runs = {{gamequery::Colour{255, 0, 0}, QStringLiteral("Red<")}, {std::nullopt, QStringLiteral("\x7Fplain")}};
-    EXPECT_EQ(colouredHtml(name), QStringLiteral("<bdi><span style=\"color:#ff0000\">Red&lt;</span>plain</bdi>"));
+    name.runs = {{gamequery::Colour{0x12, 0x34, 0xAB}, QStringLiteral("Sky<")},
+                 {std::nullopt, QStringLiteral("\x7Fplain")}};
+    EXPECT_EQ(colouredHtml(name), QStringLiteral("<bdi><span style=\"color:#1234ab\">Sky&lt;</span>plain</bdi>"));
 }
 
 } // namespace

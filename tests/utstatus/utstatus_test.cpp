@@ -31,8 +31,10 @@ TEST(Utstatus, BadArgumentsExitWith2)
 TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
 {
     using fakeservers::Protocol;
-    fakeservers::FakeGameServer answering(
-        {.protocol = Protocol::Ut3, .name = QStringLiteral("Json Server"), .players = {{"Zoë", 5, 40, 0}}});
+    fakeservers::FakeGameServer answering({.protocol = Protocol::Ut3,
+                                           .name = QStringLiteral("Json Server"),
+                                           .map = "VCTF-Suspense",
+                                           .players = {{"Zoë", 5, 40, 0}}});
     fakeservers::FakeGameServer silent({.protocol = Protocol::Ut3, .silent = true});
     const QString up = QStringLiteral("127.0.0.1:%1").arg(answering.port());
     const QString down = QStringLiteral("127.0.0.1:%1").arg(silent.port());
@@ -46,7 +48,9 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     EXPECT_EQ(run.exitCode, 1); // not every server answered
     const QJsonArray results = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(results.size(), 2);
+    EXPECT_EQ(results[0]["outcome"].toString(), QStringLiteral("answered"));
     EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
+    EXPECT_EQ(results[0]["map"].toString(), QStringLiteral("VCTF-Suspense"));
     EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
     EXPECT_EQ(results[1]["outcome"].toString(), QStringLiteral("no-answer"));
     EXPECT_EQ(results[1]["reason"].toString(), QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
