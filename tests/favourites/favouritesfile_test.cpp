@@ -96,7 +96,6 @@ TEST(FavouritesFile, ReaderEdgeCases)
         {"a 300-character value loads as 254", "[SERVER]\r\nServerName=" + longValue + "\r\n", "ServerName",
          QString(254, QLatin1Char('v'))},
         {"LF line ends", "[SERVER]\nServerName=a\nQueryPort=7778\n", "QueryPort", QStringLiteral("7778")},
-        {"a key before any section", "ServerName=x\r\n[SERVER]\r\n", "ServerName", {}},
         {"the section after another", "[OTHER]\r\nServerName=x\r\n[SERVER]\r\nServerName=y\r\n", "ServerName",
          QStringLiteral("y")},
         {"letter case of section and key", "[server]\r\nSERVERNAME=x\r\n", "ServerName", QStringLiteral("x")},
