@@ -46,11 +46,9 @@ void requestClose(unsigned long window)
 // Places are given in twips from the window's top left corner.
 class RunningProgram {
 public:
-    RunningProgram(const QString& program, const QString& workingDirectory, const QStringList& arguments = {},
-                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+    RunningProgram(const QString& program, const QString& workingDirectory, const QStringList& arguments = {})
     {
         m_process.setWorkingDirectory(workingDirectory);
-        m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start(QStringLiteral("setsid"), QStringList{program} + arguments); // a session of its own
         m_pid = m_process.processId();
