@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pingnetwork.h"
+#include "platform/linuxpingnetwork.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -8,16 +8,13 @@
 
 #include <vector>
 
-#include <arpa/inet.h>
-
 // A network of names and echo answers that a test sets up. It records what it
 // was asked, so a test can see what was looked up and pinged.
 class FakeNetwork : public PingNetwork {
 public:
-    std::optional<std::uint32_t> parseDotted(const QByteArray& text) override // as the system parses it
+    std::optional<std::uint32_t> parseDotted(const QByteArray& text) override // the system's own parse
     {
-        const in_addr_t address = inet_addr(text.constData());
-        return address == INADDR_NONE ? std::nullopt : std::optional<std::uint32_t>(address);
+        return LinuxPingNetwork().parseDotted(text);
     }
     Lookup lookUp(const QByteArray& name) override
     {
