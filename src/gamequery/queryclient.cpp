@@ -285,12 +285,11 @@ void QueryClient::send(const QHostAddress& address, quint16 port, const QByteArr
 
 void QueryClient::readDatagrams(QUdpSocket* socket)
 {
-    for (int turn = 0; socket->hasPendingDatagrams(); ++turn) {
-        if (turn == kDatagramsPerTurn) {
-            QMetaObject::invokeMethod(
-                this, [this, socket] { readDatagrams(socket); }, Qt::QueuedConnection);
-            return;
-        }
+    // What is left is read at the socket's next notification, in a later
+    // turn. Not by a call of our own: one that drained the socket before a
+    // notification already due was handled would leave Qt's readyRead
+    // unanswered, and Qt then turns the socket's notifier off for good.
+    for (int turn = 0; turn < kDatagramsPerTurn && socket->hasPendingDatagrams(); ++turn) {
         const QNetworkDatagram datagram = socket->receiveDatagram(65536);
         const auto port = static_cast<quint16>(datagram.senderPort());
         // Only the address and port that were asked are listened to. A query's

@@ -1,13 +1,11 @@
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/ut2004protocol.h"
-#include "support/eventloop.h"
 #include "support/ownnamespace.h"
 #include "support/qstringprinter.h"
+#include "support/udppeers.h"
 
 #include <QElapsedTimer>
-#include <QNetworkDatagram>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -17,19 +15,6 @@ using namespace gamequery;
 using fakeservers::FakeGameServer;
 using fakeservers::Protocol;
 using fakeservers::Scenario;
-
-// Runs one query to its end on the event loop; also reports how long it took.
-QueryResult ask(QueryClient& client, const QueryRequest& request, qint64* elapsedMs = nullptr)
-{
-    std::optional<QueryResult> result;
-    QElapsedTimer clock;
-    clock.start();
-    client.query(request, [&](const QueryResult& r) { result = r; });
-    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 10000)) << "the query never ended";
-    if (elapsedMs)
-        *elapsedMs = clock.elapsed();
-    return result.value_or(QueryResult{});
-}
 
 QueryRequest request(Game game, quint16 port, int timeoutMs, bool queryPort = true)
 {
@@ -43,29 +28,6 @@ Scenario scenario(Protocol protocol, const QString& name = QStringLiteral("Fake 
             .players = {{"One", 1, 10, 0}, {"Two", 2, 20, 1}, {"Three", 3, 30, 0}},
             .teams = {{"Red", 5}, {"Blue", 3}}};
 }
-
-// A server of raw sockets: answers every request with the packets given, from
-// its own port or from another.
-class RawServer {
-public:
-    explicit RawServer(std::function<QList<QByteArray>(const QByteArray&)> answer, bool fromAnotherPort = false)
-    {
-        m_asked.bind(QHostAddress::LocalHost, 0);
-        m_other.bind(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_asked, &QUdpSocket::readyRead, [this, answer, fromAnotherPort] {
-            while (m_asked.hasPendingDatagrams()) {
-                const QNetworkDatagram d = m_asked.receiveDatagram();
-                for (const QByteArray& p : answer(d.data()))
-                    (fromAnotherPort ? m_other : m_asked)
-                        .writeDatagram(p, d.senderAddress(), static_cast<quint16>(d.senderPort()));
-            }
-        });
-    }
-    quint16 port() const { return m_asked.localPort(); }
-
-private:
-    QUdpSocket m_asked, m_other;
-};
 
 TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
 {
@@ -139,22 +101,37 @@ TEST(QueryClient, AHostileServerCannotHoldAQuery)
     }
 }
 
-constexpr char kInNamespace[] = "UTQ_QUERYCLIENT_IN_NAMESPACE";
-
-// Runs the InOwnNamespace tests again with only loopback and a name server
-// on it that the test itself plays.
-TEST(QueryClient, InsideANetworkNamespaceOfItsOwn)
+// A server that answers one status request with a burst of UT99 reply
+// packets, each with a new number, as one broken or hostile server did: the
+// burst costs its own query only, never the queries after it or beside it.
+TEST(QueryClient, ABurstOfDatagramsCostsOnlyItsOwnQuery)
 {
-    rerunInOwnNamespace("-rnm",
-                        QStringLiteral("ip link set lo up && f=$(mktemp) && "
-                                       "printf 'nameserver 127.0.0.1\\noptions timeout:2 attempts:1\\n' > $f && "
-                                       "mount --bind $f /etc/resolv.conf"),
-                        "InOwnNamespace", kInNamespace);
+    for (const int burst : {200, 2000}) {
+        SCOPED_TRACE(burst);
+        RawServer burster([burst](const QByteArray&) { return RawServer::ut99Burst(burst); });
+        FakeGameServer good(scenario(Protocol::Ut99Text, QStringLiteral("Good")));
+        QueryClient client;
+        // Asked together with the burst, then each once more after it.
+        std::optional<QueryResult> beside;
+        client.query(request(Game::UT99, good.port(), 500), [&](const QueryResult& r) { beside = r; });
+        EXPECT_EQ(ask(client, request(Game::UT99, burster.port(), 500)).outcome, QueryResult::Outcome::Answered);
+        ASSERT_TRUE(waitUntil([&] { return beside.has_value(); }, 2000));
+        EXPECT_EQ(beside->reason(), QString());
+        for (int again = 0; again < 3; ++again) {
+            qint64 elapsed = 0;
+            EXPECT_EQ(ask(client, request(Game::UT99, good.port(), 500), &elapsed).reason(), QString());
+            EXPECT_LT(elapsed, 400); // at once, not after a second attempt
+        }
+    }
 }
 
-using InOwnNamespace = OnlyInOwnNamespace<kInNamespace>;
+// With only loopback and a name server on it that the test itself plays.
+TESTS_IN_OWN_NAMESPACE(WithItsOwnNameServer, ::testing::Test, "-rnm",
+                       QStringLiteral("ip link set lo up && f=$(mktemp) && "
+                                      "printf 'nameserver 127.0.0.1\\noptions timeout:2 attempts:1\\n' > $f && "
+                                      "mount --bind $f /etc/resolv.conf"))
 
-TEST_F(InOwnNamespace, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
+TEST_F(WithItsOwnNameServer, ANameServerThatNeverAnswersHoldsTheQueryOneWaitOnly)
 {
     QUdpSocket nameServer; // hears the look-up, says nothing
     ASSERT_TRUE(nameServer.bind(QHostAddress::LocalHost, 53));

@@ -48,19 +48,9 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
     EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("new.ini"))), "1");
 }
 
-constexpr char kOnAFullDisk[] = "UTQ_ON_A_FULL_DISK";
 constexpr char kSmallDisk[] = "/tmp/utq-small-disk";
 
-// Runs the OnAFullDisk tests again with a small tmpfs of their own mounted
-// at kSmallDisk, in a user and mount namespace.
-TEST(AtomicFileReplacer, OnARealFullDisk)
-{
-    QDir().mkpath(QLatin1String(kSmallDisk));
-    rerunInOwnNamespace("-rm", QStringLiteral("mount -t tmpfs -o size=128k tmpfs %1").arg(QLatin1String(kSmallDisk)),
-                        "OnAFullDisk", kOnAFullDisk);
-}
-
-class OnAFullDisk : public OnlyInOwnNamespace<kOnAFullDisk> {
+class SmallDisk : public ::testing::Test {
 protected:
     // Fills the disk up to room bytes free.
     static void fillLeaving(qint64 room)
@@ -76,6 +66,10 @@ protected:
         ASSERT_EQ(static_cast<qint64>(disk.f_bavail * disk.f_bsize), room);
     }
 };
+
+// With a small tmpfs of their own mounted at kSmallDisk, in a user and mount namespace.
+TESTS_IN_OWN_NAMESPACE(OnAFullDisk, SmallDisk, "-rm",
+                       QStringLiteral("mkdir -p %1 && mount -t tmpfs -o size=128k tmpfs %1").arg(QLatin1String(kSmallDisk)))
 
 TEST_F(OnAFullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndSaysWhy)
 {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char kReadOnly[] = "UTQ_PROGRAM_FOLDER_READ_ONLY";
 constexpr char kProgramFolder[] = "/tmp/utq-installed-program";
 
 // A program unpacked into a folder of its own keeps everything there.
@@ -39,20 +38,19 @@ TEST(ProgramFolders, AnInstalledProgramSavesToTheUsersConfiguration)
     EXPECT_TRUE(QDir(config).exists());
 }
 
-// Runs the ReadOnlyProgramFolder tests again with kProgramFolder mounted
-// read-only, as an installed program's folder is to its user (root too).
-TEST(ProgramFolders, AnInstalledProgramFolder)
+// An installed program's folder with its shipped favourites; the shell
+// set-up that mounts it read-only, as it is to its user (root too).
+QString installedProgramFolder()
 {
     QDir(QLatin1String(kProgramFolder)).removeRecursively();
     QDir().mkpath(QLatin1String(kProgramFolder));
     writeFile(QLatin1String(kProgramFolder) + QStringLiteral("/utservers.ini"), "[SERVER]\r\nServerName=Shipped\r\n");
     writeFile(QLatin1String(kProgramFolder) + QStringLiteral("/ut3servers.ini"),
               "[SERVER]\r\nUT3ServerName=Shipped\r\n");
-    rerunInOwnNamespace("-rm", QStringLiteral("mount --bind %1 %1 && mount -o remount,bind,ro %1").arg(kProgramFolder),
-                        "ReadOnlyProgramFolder", kReadOnly);
+    return QStringLiteral("mount --bind %1 %1 && mount -o remount,bind,ro %1").arg(kProgramFolder);
 }
 
-using ReadOnlyProgramFolder = OnlyInOwnNamespace<kReadOnly>;
+TESTS_IN_OWN_NAMESPACE(ReadOnlyProgramFolder, ::testing::Test, "-rm", installedProgramFolder())
 
 // The favourites go to the user's configuration folder, starting from the
 // files beside the executable; a file saved there before is kept.

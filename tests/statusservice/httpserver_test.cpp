@@ -210,15 +210,8 @@ TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
                 "HTTP/1.1 403");
 }
 
-constexpr char kFewHandles[] = "UTQ_HTTP_WITH_FEW_FILE_HANDLES";
-
-// Runs the WithFewFileHandles tests again in a process allowed 64 files.
-TEST(HttpServer, OutOfFileHandles)
-{
-    rerunInOwnNamespace("-r", QStringLiteral("ulimit -n 64"), "WithFewFileHandles", kFewHandles);
-}
-
-using WithFewFileHandles = OnlyInOwnNamespace<kFewHandles>;
+// In a process allowed 64 files.
+TESTS_IN_OWN_NAMESPACE(WithFewFileHandles, ::testing::Test, "-r", QStringLiteral("ulimit -n 64"))
 
 TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
 {
