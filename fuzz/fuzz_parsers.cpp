@@ -16,23 +16,23 @@ constexpr quint16 kQueryPort = 7778;
 constexpr std::uint32_t kId = 0x01020304;
 
 #if defined(FUZZ_UT99)
-constexpr Game kGame = Game::UT99;
+constexpr QueryProtocol kProtocol = QueryProtocol::Ut99Text;
 #elif defined(FUZZ_UT2004)
-constexpr Game kGame = Game::UT2004;
+constexpr QueryProtocol kProtocol = QueryProtocol::Ut2004Binary;
 #elif defined(FUZZ_UT3)
-constexpr Game kGame = Game::UT3;
+constexpr QueryProtocol kProtocol = QueryProtocol::Ut3;
 #endif
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto session = gamequery::makeSession(kGame, kQueryPort, true, kId);
+    const auto session = gamequery::makeSession(kProtocol, kQueryPort, kQueryPort + 9, kId);
     // The second attempt, which also asks UT2004's text protocol on game port + 10.
     (void)session->requests(1);
     const auto asked = session->requests(2);
     const quint16 textPort = asked.back().port;
-    if (kGame == Game::UT3) // the challenge, so the status packets are read
+    if (kProtocol == QueryProtocol::Ut3) // the challenge, so the status packets are read
         (void)session->receive(kQueryPort, QByteArray("\x09\x01\x02\x03\x04"
                                                       "1928374650",
                                                       15));

@@ -27,7 +27,7 @@ struct FakeTeam {
     double score = 0;
 };
 
-enum class Protocol { Ut99Text, Ut2004Binary, Ut3 };
+using Protocol = QueryProtocol;
 
 struct Scenario {
     Protocol protocol = Protocol::Ut99Text;

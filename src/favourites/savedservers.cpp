@@ -15,12 +15,8 @@ constexpr qint64 kMaxFileBytes = 64 * 1024;
 
 const SlotTable& slotTable(Game game)
 {
-    switch (game) {
-    case Game::UT99: return kUt99Slots;
-    case Game::UT2004: return kUt2004Slots;
-    case Game::UT3: break;
-    }
-    return kUt3Slots;
+    static const std::array<const SlotTable*, kGames.size()> tables{&kUt99Slots, &kUt2004Slots, &kUt3Slots};
+    return *tables.at(static_cast<std::size_t>(game));
 }
 
 std::vector<SavedServer> savedServers(Game game, const QString& folder)

@@ -56,9 +56,8 @@ QString QueryResult::reason() const
 quint16 QueryClient::queryPort(const QueryRequest& request)
 {
     const GameInfo& game = gameInfo(request.game);
-    const int port = request.port ? request.port : game.defaultPort;
-    const int queryPort = request.portIsQueryPort ? port : port + game.queryPortOffset;
-    return queryPort <= 65535 ? static_cast<quint16>(queryPort) : 0;
+    const quint16 port = request.port ? request.port : game.defaultPort;
+    return request.portIsQueryPort ? port : game.queryPortOf(port);
 }
 
 // One query on the wire: its session's requests, the packets of its
@@ -73,7 +72,9 @@ public:
         m_result.request = request;
         m_result.address = address;
         m_result.queryPort = QueryClient::queryPort(request);
-        m_session = makeSession(request.game, m_result.queryPort, !request.portIsQueryPort,
+        const GameInfo& game = gameInfo(request.game);
+        m_session = makeSession(game.protocol, m_result.queryPort,
+                                request.portIsQueryPort ? 0 : game.textPortOf(m_result.queryPort),
                                 QRandomGenerator::global()->generate() & 0x7F7F7F7F);
         m_attempt.setSingleShot(true);
         m_gap.setSingleShot(true);

@@ -48,7 +48,6 @@ struct Team {
 };
 
 struct ServerStatus {
-    Game game = Game::UT99;
     RichText name;
     QString map;
     QString gameType;

@@ -41,9 +41,8 @@ public:
     virtual ServerStatus status() const = 0;
 };
 
-// The session of a game. UT99 and UT2004 queryPort is game port + 1; a UT2004
-// session may fall back to the text protocol on game port + 10 when it was
-// given the game port.
-std::unique_ptr<Session> makeSession(Game game, quint16 queryPort, bool fromGamePort, std::uint32_t id);
+// The session of a protocol on a query port. Where textPort is not 0, a
+// session of UT2004's binary protocol falls back to the text protocol there.
+std::unique_ptr<Session> makeSession(QueryProtocol protocol, quint16 queryPort, quint16 textPort, std::uint32_t id);
 
 } // namespace gamequery

@@ -43,7 +43,7 @@ Session::Progress TextSession::receive(quint16, const QByteArray& bytes)
 
 int TextSession::quietGapMs() const { return hasStatus() && statusReply()->complete() ? kTeamsWaitMs : 0; }
 
-ServerStatus TextSession::status() const { return ut99::statusFrom(*statusReply(), teamsReply(), m_game); }
+ServerStatus TextSession::status() const { return ut99::statusFrom(*statusReply(), teamsReply()); }
 
 const ut99::Reply* TextSession::statusReply() const
 {

@@ -11,7 +11,7 @@ namespace gamequery {
 // reply and, from servers that know it, a teams reply.
 class TextSession : public Session {
 public:
-    TextSession(Game game, quint16 port) : m_game(game), m_port(port) {}
+    explicit TextSession(quint16 port) : m_port(port) {}
 
     std::vector<Outgoing> requests(int attempt) override;
     bool listensOn(quint16 port) const override { return port == m_port; }
@@ -24,7 +24,6 @@ private:
     const ut99::Reply* statusReply() const;
     const ut99::Reply* teamsReply() const;
 
-    Game m_game;
     quint16 m_port;
     // Packets grouped by their reply's number N of "\queryid\N.M".
     std::map<int, ut99::Reply> m_replies;

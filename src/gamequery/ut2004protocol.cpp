@@ -228,7 +228,6 @@ bool Reply::complete() const
 ServerStatus Reply::status() const
 {
     ServerStatus s = m_info;
-    s.game = Game::UT2004;
     s.rules = m_rules;
     for (const Player& p : m_players)
         s.players.push_back(p);

@@ -28,7 +28,7 @@ private:
 // makes the text reply the one that counts.
 class Ut2004WithTextFallback : public Session {
 public:
-    Ut2004WithTextFallback(quint16 queryPort, quint16 textPort) : m_binary(queryPort), m_text(Game::UT2004, textPort) {}
+    Ut2004WithTextFallback(quint16 queryPort, quint16 textPort) : m_binary(queryPort), m_text(textPort) {}
 
     std::vector<Outgoing> requests(int attempt) override;
     bool listensOn(quint16 port) const override;

@@ -293,7 +293,6 @@ QString gameModeName(const QString& number)
 ServerStatus Reply::status() const
 {
     ServerStatus s;
-    s.game = Game::UT3;
     QString hostname, description, map, mapname, gameMode;
     for (const auto& [key, value] : m_server) {
         const QString name = keyName(key);

@@ -127,13 +127,12 @@ std::vector<std::pair<QString, QString>> Reply::pairs() const
     return all;
 }
 
-ServerStatus statusFrom(const Reply& status, const Reply* teams, Game game)
+ServerStatus statusFrom(const Reply& status, const Reply* teams)
 {
     static const QRegularExpression playerKey(QStringLiteral("^(player|frags|ping|team)_(\\d+)$"));
     static const QSet<QString> infoKeys = {"hostname", "mapname", "maptitle", "gametype", "numplayers", "maxplayers"};
     const auto pairs = status.pairs();
     ServerStatus s;
-    s.game = game;
     s.name = RichText::fromPlain(value(pairs, "hostname"));
     s.map = value(pairs, "maptitle");
     if (s.map.isEmpty())

@@ -58,6 +58,6 @@ QByteArray pair(const QString& key, const QString& value);
 QList<QByteArray> replyPackets(const QList<QByteArray>& chunks, int splitSize, int queryId);
 
 // The status from a \status\ reply and, if any, a \teams\ reply.
-ServerStatus statusFrom(const Reply& status, const Reply* teams, Game game = Game::UT99);
+ServerStatus statusFrom(const Reply& status, const Reply* teams);
 
 } // namespace gamequery::ut99

@@ -8,7 +8,7 @@ QString fieldText(const PresetServer& server, PresetField role)
 {
     switch (role) {
     case PresetField::Host: return QString::fromLatin1(server.host);
-    case PresetField::QueryPort: return QString::number(server.port + gameInfo(server.game).queryPortOffset);
+    case PresetField::QueryPort: return QString::number(gameInfo(server.game).queryPortOf(server.port));
     case PresetField::GamePort: return QString::number(server.port);
     case PresetField::WebPort: return QString::number(server.webPort);
     }

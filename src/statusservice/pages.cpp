@@ -92,11 +92,12 @@ QString queryPortHint(Game game)
     return QStringLiteral("The query port of %1 is usually %2.").arg(QLatin1String(info.title)).arg(info.defaultPort);
 }
 
+// A page of the template with its parts, in a colour scheme (a class of its body; "": the plain one).
 QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
-                Game game = Game::UT2004)
+                const char* bodyClass)
 {
     QHash<QString, QString> values{{QStringLiteral("style"), QString::fromUtf8(kStyle)},
-                                   {QStringLiteral("bodyClass"), QString::fromLatin1(gameInfo(game).pageClass)}};
+                                   {QStringLiteral("bodyClass"), QString::fromLatin1(bodyClass)}};
     for (const auto& [key, html] : parts)
         values.insert(QLatin1String(key), html);
     const QString frame =
@@ -237,7 +238,7 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
                  {"time", askedAt.toString(QStringLiteral("HH:mm:ss"))},
                  {"refresh", refreshLink(request)},
                  {"webStats", webStats}},
-                request.game);
+                gameInfo(request.game).pageClass);
 }
 
 namespace {
@@ -330,7 +331,7 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
                  {"findings", findings ? findingsHtml(request, queryPort, *findings) : QString()},
                  {"hint", escaped(hint)},
                  {"refresh", refreshLink(request)}},
-                request.game);
+                gameInfo(request.game).pageClass);
 }
 
 namespace {
@@ -408,12 +409,12 @@ QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& 
                  {"favourites", favouritesTable},
                  {"player", escaped(request.player)},
                  {"found", foundText}},
-                game);
+                gameInfo(game).pageClass);
 }
 
 QByteArray voiceChatPage(const QString& voiceChatHost)
 {
-    return fill(kVoiceTemplate, {{"title", QStringLiteral("Voice chat")}, {"host", escaped(voiceChatHost)}});
+    return fill(kVoiceTemplate, {{"title", QStringLiteral("Voice chat")}, {"host", escaped(voiceChatHost)}}, "");
 }
 
 QByteArray notFoundPage()

@@ -25,13 +25,6 @@ QString key(const gamequery::QueryRequest& r)
         .arg(r.portIsQueryPort);
 }
 
-// What a game port adds to become the port its status page carries.
-int pagePortOffset(Game game)
-{
-    const GameInfo& info = gameInfo(game);
-    return info.pageTakesQueryPort ? info.queryPortOffset : 0;
-}
-
 gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeoutMs)
 {
     gamequery::QueryRequest r;
@@ -152,7 +145,7 @@ void StatusService::diagnose(const PageRequest& page, const gamequery::QueryResu
     for (const quint16 port : strayQueryPorts(page.game, silent.queryPort)) {
         gamequery::QueryRequest request{page.game, silent.address.toString(), port, true,
                                         m_options.diagnosisMs * 2 / 5};
-        const QString pagePort = QString::number(game.pageTakesQueryPort ? port : port - game.queryPortOffset);
+        const QString pagePort = QString::number(game.pagePortOf(port));
         const QString link = statusPath(
             statusRoute(page.game), {page.host, pagePort, page.webPort.isEmpty() ? QStringLiteral("0") : page.webPort});
         ++pending->left;
@@ -205,7 +198,8 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
     for (const ServiceOptions::Preset& preset : m_options.presets) {
         // Presets give game ports (UT3 its query port), status pages take their own.
         const std::optional<Endpoint> endpoint = usableEndpoint(preset.host, preset.port);
-        const QString pagePort = endpoint ? QString::number(endpoint->port + pagePortOffset(game)) : QString();
+        const GameInfo& info = gameInfo(game);
+        const QString pagePort = endpoint ? QString::number(info.pagePortOf(info.queryPortOf(endpoint->port))) : QString();
         if (preset.game == game)
             pending->presets.push_back(
                 startLine(game, preset.label, preset.host, pagePort, QStringLiteral("0"), presetQueries));

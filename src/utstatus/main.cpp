@@ -218,22 +218,23 @@ int demo()
     ut3.teams = {{"Red", 1}, {"Blue", 0}};
 
     struct Fake {
-        const char* game;
+        Game game;
         Scenario scenario;
-        quint16 queryPort;
-        quint16 askedPort; // what to type: the game port, UT3 the query port
+        quint16 gamePort; // what to type (UT3: the query port)
     };
-    std::vector<Fake> fakes = {{"ut99", ut99, 7778, 7777}, {"ut2004", ut2004, 7788, 7787}, {"ut3", ut3, 6500, 6500}};
+    std::vector<Fake> fakes = {{Game::UT99, ut99, 7777}, {Game::UT2004, ut2004, 7787}, {Game::UT3, ut3, 6500}};
     std::vector<std::unique_ptr<FakeGameServer>> servers;
     QTextStream out(stdout);
     for (const Fake& f : fakes) {
-        auto server = std::make_unique<FakeGameServer>(f.scenario, nullptr, QHostAddress::LocalHost, f.queryPort);
+        const GameInfo& game = gameInfo(f.game);
+        const quint16 queryPort = game.queryPortOf(f.gamePort);
+        auto server = std::make_unique<FakeGameServer>(f.scenario, nullptr, QHostAddress::LocalHost, queryPort);
         if (!server->listening()) {
-            QTextStream(stderr) << "utstatus: UDP port " << f.queryPort << " on 127.0.0.1 is taken\n";
+            QTextStream(stderr) << "utstatus: UDP port " << queryPort << " on 127.0.0.1 is taken\n";
             return 1;
         }
-        out << "fake " << f.game << " server on 127.0.0.1, query port " << f.queryPort << ": utstatus query --game "
-            << f.game << " 127.0.0.1:" << f.askedPort << "\n";
+        out << "fake " << game.id << " server on 127.0.0.1, query port " << queryPort << ": utstatus query --game "
+            << game.id << " 127.0.0.1:" << f.gamePort << "\n";
         servers.push_back(std::move(server));
     }
     out << "In utquery type 127.0.0.1 with game port 7777 (UT99, query port 7778), 7787 (UT2004) "

@@ -32,7 +32,7 @@ struct Heard {
 Heard converse(
     Game game, const Scenario& s, const std::function<bool(int)>& keep = [](int) { return true; })
 {
-    const auto session = makeSession(game, kPort, false, kSession);
+    const auto session = makeSession(gameInfo(game).protocol, kPort, 0, kSession);
     Heard heard;
     int queryId = 0;
     for (int round = 0; round < 2; ++round) {
