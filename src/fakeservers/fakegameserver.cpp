@@ -18,32 +18,6 @@ QString withoutBackslashes(QString text) { return text.remove(QLatin1Char('\\'))
 
 using gamequery::ut99::pair;
 
-// Records into packets of at most splitSize, each repeating the head.
-QList<QByteArray> ut2004Packets(gamequery::ut2004::Command command, const QList<QByteArray>& records, int splitSize)
-{
-    const QByteArray head = gamequery::ut2004::request(command);
-    QList<QByteArray> packets;
-    QByteArray packet = head;
-    for (const QByteArray& record : records) {
-        if (packet.size() > head.size() && packet.size() + record.size() > splitSize) {
-            packets << packet;
-            packet = head;
-        }
-        packet += record;
-    }
-    if (packet.size() > head.size())
-        packets << packet;
-    return packets;
-}
-
-// UT3 text: Latin-1 as the game's own code page sends it; a text beyond it in
-// UTF-8, as some servers do.
-QByteArray ut3Text(const QString& text)
-{
-    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
-    return latin ? text.toLatin1() : text.toUtf8();
-}
-
 } // namespace
 
 QList<QByteArray> ut99Reply(const Scenario& s, const QByteArray& request, int queryId)
@@ -99,63 +73,46 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
         return {}; // longer requests are ignored
     const int split = s.splitSize > 0 ? s.splitSize : 450;
     const auto command = static_cast<std::uint8_t>(request[4]);
-    QList<QByteArray> packets;
-    if (command == Info) {
-        packets << gamequery::ut2004::request(Info) + int32Bytes(1) /* server id */ +
-                       stringBytes({}) /* address: empty */ + int32Bytes(7777) /* game port */ +
-                       int32Bytes(0) /* query port */ + stringBytes(s.name) + stringBytes(s.map) +
-                       stringBytes(s.gameType) + int32Bytes(static_cast<std::int32_t>(s.players.size()) - s.uncounted) +
-                       int32Bytes(s.maxPlayers) + int32Bytes(0) /* ping */ + int32Bytes(s.password ? 1 : 0) +
-                       stringBytes(QStringLiteral("1")) + QByteArray(2, '\0');
-    }
+    QList<QByteArray> replies;
+    if (command == Info)
+        replies << infoPacket({s.name, s.map, s.gameType, static_cast<std::int32_t>(s.players.size()) - s.uncounted,
+                               s.maxPlayers, s.password});
     if (command == Rules || command == RulesAndPlayers) {
         QList<QByteArray> records;
         for (const auto& [key, value] : s.rules)
-            records << stringBytes(key) + stringBytes(value);
+            records << ruleRecord(key, value);
         if (s.password)
-            records << stringBytes(QStringLiteral("GamePassword")) + stringBytes(QStringLiteral("True"));
-        packets << ut2004Packets(Rules, records, split);
-        if (records.isEmpty())
-            packets << gamequery::ut2004::request(Rules);
+            records << ruleRecord(QStringLiteral("GamePassword"), QStringLiteral("True"));
+        replies << (records.isEmpty() ? QList<QByteArray>{gamequery::ut2004::request(Rules)} : packets(Rules, records, split));
     }
     if (command == Players || command == RulesAndPlayers) {
         QList<QByteArray> records;
         for (std::size_t i = 0; i < s.players.size(); ++i) {
             const FakePlayer& p = s.players[i];
-            // Numbers from 1 (0 marks a scoreboard line); bit 29 red, bit 30 blue.
-            records << int32Bytes(static_cast<std::int32_t>(i + 1)) + stringBytes(p.name) + int32Bytes(p.ping) +
-                           int32Bytes(p.score) +
-                           int32Bytes(p.team == 0   ? (1 << 29)
-                                      : p.team == 1 ? (1 << 30)
-                                                    : 0);
+            records << playerRecord(static_cast<std::int32_t>(i + 1), p.name, p.ping, p.score,
+                                    p.team < 0 ? std::nullopt : std::optional<int>(p.team));
         }
-        packets << ut2004Packets(Players, records, split); // nothing at all when there are no players
+        replies << packets(Players, records, split); // nothing at all when there are no players
     }
-    return packets;
+    return replies;
 }
 
 QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
 {
-    if (request.size() < 7 || request.left(2) != "\xFE\xFD")
+    using gamequery::ut3::textBytes;
+    const auto asked = gamequery::ut3::readRequest(request);
+    if (!asked)
         return {};
-    const QByteArray session = request.mid(3, 4);
-    if (request[2] == '\x09') {
-        QByteArray reply = '\x09' + session + QByteArray::number(s.challenge) + '\0';
-        return {reply};
-    }
-    if (request[2] != '\x00' || request.size() < 15)
-        return {};
-    QByteArray challenge;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        challenge += static_cast<char>((static_cast<std::uint32_t>(s.challenge) >> shift) & 0xFF);
-    if (request.mid(7, 4) != challenge)
+    if (asked->forChallenge)
+        return {gamequery::ut3::challengeReply(asked->session, s.challenge)};
+    if (asked->challenge != s.challenge)
         return {};
 
     // Key order as real servers send it: the owner's name first.
     using gamequery::ut3::Column;
     gamequery::ut3::ReplyContent content;
     const auto kv = [&](const QString& key, const QString& value) {
-        content.serverKeys.emplace_back(ut3Text(key), ut3Text(value));
+        content.serverKeys.emplace_back(textBytes(key), textBytes(value));
     };
     kv("hostname", "FakeOwner");
     kv("p1073741827", s.name);
@@ -174,7 +131,7 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
         const FakePlayer& p = s.players[i];
         const bool bot = p.name.isEmpty();
         const auto number = [bot](int n) { return bot ? QByteArray() : QByteArray::number(n); };
-        const QByteArray row[] = {ut3Text(p.name), number(p.score),
+        const QByteArray row[] = {textBytes(p.name), number(p.score),
                                   number(p.ping),  number(std::max(p.team, 0)),
                                   number(0),       number(static_cast<int>(i) + 1)};
         for (std::size_t c = 0; c < content.players.size(); ++c)
@@ -182,13 +139,10 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
     }
     content.teams = {{"team_t", {}}, {"score_t", {}}};
     for (const FakeTeam& t : s.teams) {
-        content.teams[0].values << ut3Text(t.name);
+        content.teams[0].values << textBytes(t.name);
         content.teams[1].values << QByteArray::number(static_cast<int>(t.score));
     }
-    std::uint32_t id = 0;
-    for (const char byte : session)
-        id = id << 8 | static_cast<unsigned char>(byte);
-    return gamequery::ut3::replyPackets(id, content, s.splitSize > 0 ? s.splitSize : 1400);
+    return gamequery::ut3::replyPackets(asked->session, content, s.splitSize > 0 ? s.splitSize : 1400);
 }
 
 FakeGameServer::FakeGameServer(Scenario scenario, QObject* parent, const QHostAddress& address, quint16 port)

@@ -147,6 +147,47 @@ RichText colouredText(const QString& raw)
     return rich;
 }
 
+QByteArray infoPacket(const InfoRecord& info)
+{
+    return request(Info) + int32Bytes(1) /* server id */ + stringBytes({}) /* address: empty */ +
+           int32Bytes(info.gamePort) + int32Bytes(0) /* query port */ + stringBytes(info.name) +
+           stringBytes(info.map) + stringBytes(info.gameType) + int32Bytes(info.players) +
+           int32Bytes(info.maxPlayers) + int32Bytes(0) /* ping */ + int32Bytes(info.password ? 1 : 0) +
+           stringBytes(QStringLiteral("1")) /* skill */ + QByteArray(2, '\0');
+}
+
+QByteArray ruleRecord(const QString& key, const QString& value) { return stringBytes(key) + stringBytes(value); }
+
+QByteArray playerRecord(std::int32_t number, const QString& name, std::int32_t ping, std::int32_t score,
+                        std::optional<int> team)
+{
+    const std::int32_t statsId = team == 0 ? kRedTeamBit : team == 1 ? kBlueTeamBit : 0;
+    return int32Bytes(number) + stringBytes(name) + int32Bytes(ping) + int32Bytes(score) + int32Bytes(statsId);
+}
+
+QList<QByteArray> packets(Command command, const QList<QByteArray>& records, int splitSize)
+{
+    const QByteArray head = request(command);
+    QList<QByteArray> packets;
+    QByteArray packet = head;
+    for (const QByteArray& record : records) {
+        if (packet.size() > head.size() && packet.size() + record.size() > splitSize) {
+            packets << packet;
+            packet = head;
+        }
+        packet += record;
+    }
+    if (packet.size() > head.size())
+        packets << packet;
+    return packets;
+}
+
+QString colourCode(int red, int green, int blue)
+{
+    const auto component = [](int v) { return QChar(static_cast<char16_t>(v == 0 ? 1 : v)); };
+    return QString(QChar(0x1B)) + component(red) + component(green) + component(blue);
+}
+
 bool Reply::add(const QByteArray& packet)
 {
     Reader in(packet);

@@ -31,6 +31,23 @@ QByteArray compactIndex(std::int32_t value);
 QByteArray int32Bytes(std::int32_t value);
 QByteArray stringBytes(const QString& text);
 
+// The records of the replies as Reply reads them, and their packets.
+struct InfoRecord {
+    QString name, map, gameType;
+    std::int32_t players = 0, maxPlayers = 0;
+    bool password = false;
+    std::int32_t gamePort = 7777;
+};
+QByteArray infoPacket(const InfoRecord& info);
+QByteArray ruleRecord(const QString& key, const QString& value);
+// number counts from 1 (0 marks a scoreboard line); team 0 red, 1 blue.
+QByteArray playerRecord(std::int32_t number, const QString& name, std::int32_t ping, std::int32_t score,
+                        std::optional<int> team);
+// Records into packets of at most splitSize bytes, each with the command's head.
+QList<QByteArray> packets(Command command, const QList<QByteArray>& records, int splitSize);
+// A colour code as names carry it: 1B, then red, green and blue, a zero sent as 1.
+QString colourCode(int red, int green, int blue);
+
 // Reads values from a packet; every read past the end fails instead.
 class Reader {
 public:

@@ -11,13 +11,29 @@ namespace {
 constexpr unsigned char kChallengeType = 0x09;
 constexpr unsigned char kStatusType = 0x00;
 
+constexpr char kRequestMagic[] = "\xFE\xFD";
+constexpr qsizetype kHeaderSize = 7; // the magic, the type, the session
+const QByteArray kStatusTail("\xFF\xFF\xFF\x01", 4);
+
+QByteArray bigEndian(std::uint32_t value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>((value >> shift) & 0xFF);
+    return bytes;
+}
+
+std::uint32_t bigEndianAt(const QByteArray& bytes, qsizetype pos)
+{
+    std::uint32_t value = 0;
+    for (qsizetype i = pos; i < pos + 4; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
 QByteArray header(unsigned char type, std::uint32_t session)
 {
-    QByteArray bytes("\xFE\xFD", 2);
-    bytes += static_cast<char>(type);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes += static_cast<char>((session >> shift) & 0xFF);
-    return bytes;
+    return QByteArray(kRequestMagic, 2) + static_cast<char>(type) + bigEndian(session);
 }
 
 bool startsWithSession(const QByteArray& packet, unsigned char type, std::uint32_t session)
@@ -66,12 +82,31 @@ std::optional<std::int32_t> challengeFrom(const QByteArray& packet, std::uint32_
 
 QByteArray statusRequest(std::uint32_t session, std::int32_t challenge)
 {
-    QByteArray bytes = header(kStatusType, session);
-    const auto c = static_cast<std::uint32_t>(challenge);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes += static_cast<char>((c >> shift) & 0xFF);
-    bytes += QByteArray("\xFF\xFF\xFF\x01", 4);
-    return bytes;
+    return header(kStatusType, session) + bigEndian(static_cast<std::uint32_t>(challenge)) + kStatusTail;
+}
+
+std::optional<Request> readRequest(const QByteArray& bytes)
+{
+    if (bytes.size() < kHeaderSize || !bytes.startsWith(QByteArray(kRequestMagic, 2)))
+        return std::nullopt;
+    const auto type = static_cast<unsigned char>(bytes[2]);
+    const std::uint32_t session = bigEndianAt(bytes, 3);
+    if (type == kChallengeType)
+        return Request{true, session, 0};
+    if (type != kStatusType || bytes.size() < kHeaderSize + 4 + kStatusTail.size())
+        return std::nullopt;
+    return Request{false, session, static_cast<std::int32_t>(bigEndianAt(bytes, kHeaderSize))};
+}
+
+QByteArray challengeReply(std::uint32_t session, std::int32_t challenge)
+{
+    return header(kChallengeType, session).mid(2) + QByteArray::number(challenge) + '\0';
+}
+
+QByteArray textBytes(const QString& text)
+{
+    const bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    return latin ? text.toLatin1() : text.toUtf8();
 }
 
 namespace {

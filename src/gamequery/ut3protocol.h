@@ -18,6 +18,19 @@ QByteArray challengeRequest(std::uint32_t session);
 std::optional<std::int32_t> challengeFrom(const QByteArray& packet, std::uint32_t session);
 QByteArray statusRequest(std::uint32_t session, std::int32_t challenge);
 
+// The server's side: what a request asks for (a challenge, or the status with
+// the challenge it carries), and the answer to a challenge request.
+struct Request {
+    bool forChallenge = false;
+    std::uint32_t session = 0;
+    std::int32_t challenge = 0;
+};
+std::optional<Request> readRequest(const QByteArray& bytes);
+QByteArray challengeReply(std::uint32_t session, std::int32_t challenge);
+// Text as the reader takes it: Latin-1, the game's own code page, where it
+// fits, else UTF-8, as some servers send it.
+QByteArray textBytes(const QString& text);
+
 // What a full status reply carries: the server's keys, then the player and
 // team sections as columns of values ("player_", "score_", ...; "team_t", ...).
 struct Column {

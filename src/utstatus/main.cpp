@@ -9,6 +9,7 @@
 #include "favourites/savedservers.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/statusjson.h"
+#include "gamequery/ut2004protocol.h"
 #include "platform/programfolders.h"
 #include "report.h"
 #include "statusservice/defaults.h"
@@ -192,20 +193,16 @@ int demo()
     ut99.teams = {{"Red", 3}, {"Blue", 2}};
     ut99.rules = {{"timelimit", "20"}, {"goalteamscore", "5"}, {"AdminName", "Demo Admin"}};
 
-    // UT2004 colour codes: 1B, then red, green and blue, a zero sent as 1.
-    const auto colour = [](int red, int green, int blue) {
-        const auto component = [](int v) { return QChar(static_cast<char16_t>(v == 0 ? 1 : v)); };
-        return QString(QChar(0x1B)) + component(red) + component(green) + component(blue);
-    };
+    using gamequery::ut2004::colourCode;
     Scenario ut2004;
     ut2004.protocol = Protocol::Ut2004Binary;
-    ut2004.name = colour(255, 0, 0) + QStringLiteral("Red ") + colour(0, 0, 255) + QStringLiteral("Blue") +
-                  colour(255, 255, 255) + QStringLiteral(" Demo ONS");
+    ut2004.name = colourCode(255, 0, 0) + QStringLiteral("Red ") + colourCode(0, 0, 255) + QStringLiteral("Blue") +
+                  colourCode(255, 255, 255) + QStringLiteral(" Demo ONS");
     ut2004.map = QStringLiteral("ONS-Torlan");
     ut2004.gameType = QStringLiteral("ONSOnslaughtGame");
     ut2004.players = {
         {QStringLiteral("Игрок"), 40, 35, 0},
-        {colour(0, 255, 0) + QStringLiteral("Green") + colour(255, 255, 255) + QStringLiteral("Guy"), 22, 80, 1},
+        {colourCode(0, 255, 0) + QStringLiteral("Green") + colourCode(255, 255, 255) + QStringLiteral("Guy"), 22, 80, 1},
         {QStringLiteral("選手"), 5, 150, 1}};
     ut2004.rules = {{"ServerMode", "dedicated"}, {"AdminName", "Demo Admin"}, {"Mutator", "MutBigHead"}};
 
