@@ -28,15 +28,6 @@ struct PageRequest {
 
 PageRequest parseRequest(const QByteArray& target);
 
-// A host and port worth asking: a host name or address literal, a port from 1
-// to 65535, blanks around them ignored. Anything else (the window's placeholder texts, an empty field)
-// gets no traffic at all.
-struct Endpoint {
-    QString host;
-    quint16 port;
-};
-std::optional<Endpoint> usableEndpoint(const QString& host, const QString& port);
-
 // Names under the domains reserved for examples and tests (example.com, .test,
 // .invalid, ...): no server can be there, so none is looked up.
 bool isReservedName(const QString& host);

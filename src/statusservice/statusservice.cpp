@@ -1,5 +1,6 @@
 #include "statusservice.h"
 
+#include "core/hostport.h"
 #include "core/routes.h"
 #include "favourites/savedservers.h"
 #include "pages.h"
@@ -25,7 +26,7 @@ QString key(const gamequery::QueryRequest& r)
         .arg(r.portIsQueryPort);
 }
 
-gamequery::QueryRequest queryFor(Game game, const Endpoint& endpoint, int timeoutMs)
+gamequery::QueryRequest queryFor(Game game, const HostPort& endpoint, int timeoutMs)
 {
     gamequery::QueryRequest r;
     r.game = game;
@@ -90,7 +91,7 @@ bool StatusService::isOwnHost(const QByteArray& host) const
 
 void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& client, HttpReply reply)
 {
-    const std::optional<Endpoint> endpoint = usableEndpoint(asked.host, asked.port);
+    const std::optional<HostPort> endpoint = usableEndpoint(asked.host, asked.port);
     if (!endpoint) {
         reply.send(200, kHtml, problemPage(asked, Problem::NoAddress));
         return;
@@ -197,7 +198,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
     std::vector<std::optional<gamequery::QueryRequest>> presetQueries, favouriteQueries;
     for (const ServiceOptions::Preset& preset : m_options.presets) {
         // Presets give game ports (UT3 its query port), status pages take their own.
-        const std::optional<Endpoint> endpoint = usableEndpoint(preset.host, preset.port);
+        const std::optional<HostPort> endpoint = usableEndpoint(preset.host, preset.port);
         const GameInfo& info = gameInfo(game);
         const QString pagePort = endpoint ? QString::number(info.pagePortOf(info.queryPortOf(endpoint->port))) : QString();
         if (preset.game == game)
@@ -249,7 +250,7 @@ ServerLine StatusService::startLine(Game game, const QString& label, const QStri
 {
     ServerLine line{label, {}, std::nullopt, {}};
     std::optional<gamequery::QueryRequest> query;
-    const std::optional<Endpoint> endpoint = usableEndpoint(host, pagePort);
+    const std::optional<HostPort> endpoint = usableEndpoint(host, pagePort);
     if (!endpoint) {
         line.note = QStringLiteral("closed");
     } else {

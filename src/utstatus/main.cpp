@@ -13,7 +13,6 @@
 #include "platform/programfolders.h"
 #include "report.h"
 #include "statusservice/defaults.h"
-#include "statusservice/pagerequest.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -151,7 +150,7 @@ int favouritesReport(QCoreApplication& app, const QStringList& args)
     for (const GameInfo& info : kGames) {
         for (const favourites::SavedServer& server : favourites::savedServers(info.game, folder)) {
             saved.push_back({info.game, server, std::nullopt});
-            if (const auto endpoint = statusservice::usableEndpoint(server.host, server.port)) {
+            if (const auto endpoint = usableEndpoint(server.host, server.port)) {
                 saved.back().asked = requests.size();
                 requests.push_back({info.game, endpoint->host, endpoint->port, info.pageTakesQueryPort});
             }
