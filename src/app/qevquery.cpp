@@ -262,7 +262,7 @@ void QevQuery::saveTick(favourites::SaveTabId id)
     const favourites::SaveTab& tab = favourites::kSaveTabs[id];
     std::optional<QString> error;
     progressTick(
-        tab.timer, tab.bar, [&] { error = (this->*handlers::kSaveHandlers[id].writer)(); },
+        tab.timer, tab.bar, [&] { error = (this->*QevQueryHandlers::kSaveHandlers[id].writer)(); },
         [&] { confirmSave(id, error); });
 }
 
@@ -315,7 +315,7 @@ void QevQuery::beginQuery(QueryTabId tab) { widget<TickTimer>(query::kQueryTabs[
 void QevQuery::queryTick(QueryTabId id)
 {
     const query::QueryTab& tab = query::kQueryTabs[id];
-    progressTick(tab.timer, tab.bar, [this, id] { (this->*handlers::kQueryHandlers[id].lookup)(); });
+    progressTick(tab.timer, tab.bar, [this, id] { (this->*QevQueryHandlers::kQueryHandlers[id].lookup)(); });
 }
 
 void QevQuery::progressTick(const char* timer, const char* bar, const std::function<void()>& work,

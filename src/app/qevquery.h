@@ -39,6 +39,23 @@ public:
     QObject* control(const QString& name) const { return m_controls.value(name); }
     TabStrip* tabStrip() const { return m_tabs; }
 
+    // The window's one ping object, made at start-up.
+    PingIPv4* pinger() const { return m_ping.get(); }
+    // The favourites file to be read next: the favourites folder and a file name.
+    QString IniFile;
+    // Shows the named alert dialog ("Alert" or "Alert2") without blocking:
+    // made anew when closed, brought to the front as it stands when open.
+    AlertDialog* showAlert(const char* name);
+    // The alert dialog of that name while it is open, else nullptr.
+    AlertDialog* openAlert(const char* name) const;
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The handlers answer their controls and timers only: the tables that
+    // connect them are their one way in.
+    friend struct QevQueryHandlers;
+
     // "Begin Query": starts the tab's progress run.
     void cmdBeginQuery_Click();
     void cmdBeginQuery2_Click();
@@ -83,11 +100,7 @@ public:
     void cmdping042_Click();
     void cmdpUT3_Click();
     void cmdpUT32_Click();
-    // The window's one ping object, made at start-up.
-    PingIPv4* pinger() const { return m_ping.get(); }
 
-    // The favourites file to be read next: the favourites folder and a file name.
-    QString IniFile;
     // The value of Key in Section of the file IniFile names; empty when none.
     QString GetIni(const QString& Section, const QString& Key);
     // Fill the favourites tab of UT99, UT2004 or UT3 from the file IniFile names.
@@ -109,11 +122,6 @@ public:
     std::optional<QString> lookup042();
     std::optional<QString> lookuput3s();
 
-    // Shows the named alert dialog ("Alert" or "Alert2") without blocking:
-    // made anew when closed, brought to the front as it stands when open.
-    AlertDialog* showAlert(const char* name);
-    // The alert dialog of that name while it is open, else nullptr.
-    AlertDialog* openAlert(const char* name) const;
 
     // Load the status page of the tab's server (or chosen favourite) into its pane.
     void lookup();
@@ -123,10 +131,6 @@ public:
     void lookuput3();
     void lookuput3f();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void Form_Unload();
     void buildControls();
     void connectHandlers();

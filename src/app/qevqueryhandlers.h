@@ -4,7 +4,7 @@
 
 // The window's handlers by the controls and timers they answer, in the order
 // of the tables of query, favourites and ping they belong to.
-namespace handlers {
+struct QevQueryHandlers {
 
 // The handlers of each querying tab, in the order of query::kQueryTabs.
 struct QueryHandlers {
@@ -12,7 +12,7 @@ struct QueryHandlers {
     void (QevQuery::*tick)();
     void (QevQuery::*lookup)();
 };
-inline constexpr QueryHandlers kQueryHandlers[query::QueryTabCount] = {
+static constexpr QueryHandlers kQueryHandlers[query::QueryTabCount] = {
     {&QevQuery::cmdBeginQuery_Click, &QevQuery::Timer1_Timer, &QevQuery::lookup},
     {&QevQuery::cmdBeginQuery2_Click, &QevQuery::Timer3_Timer, &QevQuery::lookup1},
     {&QevQuery::cmdBeginQuery04_Click, &QevQuery::Timer04_Timer, &QevQuery::lookup04},
@@ -26,13 +26,13 @@ struct SaveHandlers {
     void (QevQuery::*tick)();
     std::optional<QString> (QevQuery::*writer)();
 };
-inline constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
+static constexpr SaveHandlers kSaveHandlers[favourites::SaveTabCount] = {
     {&QevQuery::cmdSaveChanges_Click, &QevQuery::Timer2_Timer, &QevQuery::lookup2},
     {&QevQuery::cmdSaveChanges04f_Click, &QevQuery::Timer042_Timer, &QevQuery::lookup042},
     {&QevQuery::cmdSaveChangesut3_Click, &QevQuery::Timerut3s_Timer, &QevQuery::lookuput3s},
 };
 
-inline constexpr void (QevQuery::*kPingHandlers[ping::CommandCount])() = {
+static constexpr void (QevQuery::*kPingHandlers[ping::CommandCount])() = {
     &QevQuery::cmdPing_Click,    &QevQuery::cmdPing2_Click, &QevQuery::cmdping04_Click,
     &QevQuery::cmdping042_Click, &QevQuery::cmdpUT3_Click,  &QevQuery::cmdpUT32_Click,
 };
@@ -42,7 +42,7 @@ struct ClickHandler {
     const char* control;
     void (QevQuery::*handler)();
 };
-inline constexpr ClickHandler kClickHandlers[] = {
+static constexpr ClickHandler kClickHandlers[] = {
     {"Combo1", &QevQuery::Combo1_Click},
     {"Combo2", &QevQuery::Combo2_Click},
     {"Combo3", &QevQuery::Combo3_Click},
@@ -57,4 +57,4 @@ inline constexpr ClickHandler kClickHandlers[] = {
     {"cmdAdminUT3", &QevQuery::cmdAdminUT3_Click},
 };
 
-} // namespace handlers
+};

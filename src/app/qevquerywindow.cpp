@@ -23,8 +23,6 @@
 // The window's building: its controls from the layout table, its handlers
 // wired to them, and access to the controls by name.
 
-using namespace handlers;
-
 namespace {
 
 constexpr int kTwipsPerInch = 1440;
@@ -93,15 +91,15 @@ void QevQuery::connectHandlers()
 {
     for (int i = 0; i < query::QueryTabCount; ++i) {
         const query::QueryTab& tab = query::kQueryTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kQueryHandlers[i].click);
-        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kQueryHandlers[i].tick);
+        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, QevQueryHandlers::kQueryHandlers[i].click);
+        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, QevQueryHandlers::kQueryHandlers[i].tick);
     }
     for (int i = 0; i < favourites::SaveTabCount; ++i) {
         const favourites::SaveTab& tab = favourites::kSaveTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, kSaveHandlers[i].click);
-        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, kSaveHandlers[i].tick);
+        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, QevQueryHandlers::kSaveHandlers[i].click);
+        connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, QevQueryHandlers::kSaveHandlers[i].tick);
     }
-    for (const ClickHandler& click : kClickHandlers) {
+    for (const QevQueryHandlers::ClickHandler& click : QevQueryHandlers::kClickHandlers) {
         QObject* control = m_controls.value(QLatin1String(click.control));
         if (auto* combo = qobject_cast<PresetComboBox*>(control))
             connect(combo, &PresetComboBox::chosen, this, click.handler);
@@ -112,7 +110,7 @@ void QevQuery::connectHandlers()
     }
     for (int i = 0; i < ping::CommandCount; ++i) {
         connect(widget<QAbstractButton>(ping::kPingCommands[static_cast<std::size_t>(i)].button),
-                &QAbstractButton::clicked, this, kPingHandlers[i]);
+                &QAbstractButton::clicked, this, QevQueryHandlers::kPingHandlers[i]);
     }
 }
 
