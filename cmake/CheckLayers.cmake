@@ -6,18 +6,19 @@
 #   app            window, start-up
 #   utstatus       command line
 #   statusservice  web pages        fakeservers  fake game servers
-#   query  ping    platform         gamequery    game protocols
+#   query  ping    platform  http   gamequery    game protocols
 #   favourites
 #   core           the games as data
 cmake_minimum_required(VERSION 3.25)
 set(allowed_core "")
 set(allowed_favourites core)
 set(allowed_gamequery core)
+set(allowed_http "")
 set(allowed_platform core favourites)
 set(allowed_ping core favourites platform)
 set(allowed_query core favourites)
 set(allowed_fakeservers core gamequery)
-set(allowed_statusservice core favourites gamequery ping platform)
+set(allowed_statusservice core favourites gamequery http ping platform)
 set(allowed_utstatus core favourites gamequery fakeservers platform statusservice)
 set(allowed_app core favourites gamequery ping platform query statusservice)
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statusservice.h"
+#include "serviceoptions.h"
 
 // The service as this build of the program runs it: on the address and port
 // of MainStatusHost, with the window's preset servers and voice-chat host.

@@ -1,6 +1,7 @@
 #include "servicethread.h"
 
 #include "core/routes.h"
+#include "statusservice.h"
 
 #include <QTcpSocket>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statusservice.h"
+#include "serviceoptions.h"
 
 #include <QThread>
 

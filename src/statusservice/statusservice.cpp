@@ -2,10 +2,17 @@
 
 #include "core/hostport.h"
 #include "core/routes.h"
+#include "diagnosis.h"
 #include "favourites/savedservers.h"
+#include "pagerequest.h"
 #include "pages.h"
+#include "ratelimiter.h"
+#include "sharedanswers.h"
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
+#include <QHash>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -13,18 +20,14 @@
 
 namespace statusservice {
 
+using http::clientOf;
+using http::HttpReply;
+using http::HttpRequest;
+using http::HttpServer;
+
 namespace {
 
 const QByteArray kHtml = "text/html; charset=utf-8";
-
-QString key(const gamequery::QueryRequest& r)
-{
-    return QStringLiteral("%1|%2|%3|%4")
-        .arg(static_cast<int>(r.game))
-        .arg(r.host.toLower())
-        .arg(r.port)
-        .arg(r.portIsQueryPort);
-}
 
 gamequery::QueryRequest queryFor(Game game, const HostPort& endpoint, int timeoutMs)
 {
@@ -39,11 +42,72 @@ gamequery::QueryRequest queryFor(Game game, const HostPort& endpoint, int timeou
 
 } // namespace
 
+class StatusService::Pages : public QObject {
+public:
+    explicit Pages(ServiceOptions options);
+
+    bool start() { return m_server.listen(m_options.address, m_options.port); }
+    const HttpServer& server() const { return m_server; }
+    int queriesSent() const { return m_queriesSent; }
+
+private:
+    using Answer = SharedAnswers::Answer;
+
+    void handle(const HttpRequest& request, HttpReply reply);
+    bool isOwnHost(const QByteArray& host) const;
+    void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
+    void answerStart(const PageRequest& page, HttpReply reply);
+    // A start page's line for a server given as its status page takes it;
+    // the query that fills it, if it is to be asked, goes to queries.
+    ServerLine startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
+                         const QString& webPort, std::vector<std::optional<gamequery::QueryRequest>>& queries) const;
+    // Why a request gets no page: its status and the seconds to wait.
+    struct Refusal {
+        int status;
+        qint64 retryAfterS;
+    };
+    // Asks a server, or joins an identical query under way or just answered.
+    // A refresh asks afresh once per sharing window. Refused when a budget or
+    // the bounds on queries under way say no; client is null for the
+    // service's own queries, which probes are, paid from the host's probes budget.
+    std::optional<Refusal> ask(const gamequery::QueryRequest& request, bool refresh, const QHostAddress& client,
+                               Answer answer, bool probe = false);
+    std::optional<Refusal> spend(RateLimiter& budget, const QString& key);
+    void refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply);
+    // Finds out why a query got no answer, then sends the page that says so.
+    void diagnose(const PageRequest& page, const gamequery::QueryResult& silent, std::shared_ptr<HttpReply> reply);
+
+    ServiceOptions m_options;
+    HttpServer m_server;
+    gamequery::QueryClient m_client;
+    SharedAnswers m_shared;
+    QHash<QString, int> m_perClient;
+    QElapsedTimer m_clock;
+    RateLimiter m_clientQueries, m_serverQueries, m_startPages, m_probes;
+    int m_inFlight = 0;
+    int m_queriesSent = 0;
+    QThreadPool m_echoes; // the blocking pings, a few at a time; last, so it is waited for first
+};
+
 StatusService::StatusService(ServiceOptions options, QObject* parent)
-    : QObject(parent), m_options(std::move(options)),
+    : QObject(parent), m_pages(std::make_unique<Pages>(std::move(options)))
+{
+}
+
+StatusService::~StatusService() = default;
+
+bool StatusService::start() { return m_pages->start(); }
+QString StatusService::errorString() const { return m_pages->server().errorString(); }
+bool StatusService::addressInUse() const { return m_pages->server().addressInUse(); }
+quint16 StatusService::port() const { return m_pages->server().port(); }
+int StatusService::queriesSent() const { return m_pages->queriesSent(); }
+
+StatusService::Pages::Pages(ServiceOptions options)
+    : m_options(std::move(options)),
       m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); },
                m_options.http),
-      m_client(this), m_clientQueries(m_options.clientQueries.burst, m_options.clientQueries.refillMs),
+      m_client(this), m_shared(m_options.shareMs, this),
+      m_clientQueries(m_options.clientQueries.burst, m_options.clientQueries.refillMs),
       m_serverQueries(m_options.serverQueries.burst, m_options.serverQueries.refillMs),
       m_startPages(m_options.startPages.burst, m_options.startPages.refillMs),
       m_probes(m_options.probes.burst, m_options.probes.refillMs)
@@ -53,9 +117,7 @@ StatusService::StatusService(ServiceOptions options, QObject* parent)
     m_echoes.setMaxThreadCount(8);
 }
 
-bool StatusService::start() { return m_server.listen(m_options.address, m_options.port); }
-
-void StatusService::handle(const HttpRequest& request, HttpReply reply)
+void StatusService::Pages::handle(const HttpRequest& request, HttpReply reply)
 {
     if (m_options.ownHostOnly && !isOwnHost(request.host)) {
         reply.send(403, "text/plain; charset=utf-8", "this service answers by its own address only\n");
@@ -77,7 +139,7 @@ void StatusService::handle(const HttpRequest& request, HttpReply reply)
     }
 }
 
-bool StatusService::isOwnHost(const QByteArray& host) const
+bool StatusService::Pages::isOwnHost(const QByteArray& host) const
 {
     const QString port = QString::number(m_server.port());
     const QHostAddress& address = m_options.address;
@@ -89,7 +151,7 @@ bool StatusService::isOwnHost(const QByteArray& host) const
            (address.isLoopback() && given == QStringLiteral("localhost:") + port);
 }
 
-void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& client, HttpReply reply)
+void StatusService::Pages::answerStatus(const PageRequest& asked, const QHostAddress& client, HttpReply reply)
 {
     const std::optional<HostPort> endpoint = usableEndpoint(asked.host, asked.port);
     if (!endpoint) {
@@ -124,7 +186,7 @@ void StatusService::answerStatus(const PageRequest& asked, const QHostAddress& c
         refuse(page, *refusal, *shared);
 }
 
-void StatusService::diagnose(const PageRequest& page, const gamequery::QueryResult& silent,
+void StatusService::Pages::diagnose(const PageRequest& page, const gamequery::QueryResult& silent,
                              std::shared_ptr<HttpReply> reply)
 {
     struct Pending {
@@ -177,14 +239,14 @@ void StatusService::diagnose(const PageRequest& page, const gamequery::QueryResu
         QTimer::singleShot(m_options.diagnosisMs, this, send); // with whatever is known by then
 }
 
-void StatusService::refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply)
+void StatusService::Pages::refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply)
 {
     const QByteArray retryAfter = "Retry-After: " + QByteArray::number(refusal.retryAfterS) + "\r\n";
     reply.send(refusal.status, kHtml, problemPage(page, refusal.status == 429 ? Problem::TooMany : Problem::Busy),
                retryAfter);
 }
 
-void StatusService::answerStart(const PageRequest& page, HttpReply reply)
+void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
 {
     const Game game = page.game;
     struct Pending {
@@ -244,7 +306,7 @@ void StatusService::answerStart(const PageRequest& page, HttpReply reply)
     }
 }
 
-ServerLine StatusService::startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
+ServerLine StatusService::Pages::startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
                                     const QString& webPort,
                                     std::vector<std::optional<gamequery::QueryRequest>>& queries) const
 {
@@ -264,7 +326,7 @@ ServerLine StatusService::startLine(Game game, const QString& label, const QStri
     return line;
 }
 
-std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, const QString& key)
+std::optional<StatusService::Pages::Refusal> StatusService::Pages::spend(RateLimiter& budget, const QString& key)
 {
     qint64 waitMs = 0;
     if (!m_options.budgets || budget.take(key, m_clock.elapsed(), &waitMs))
@@ -272,24 +334,12 @@ std::optional<StatusService::Refusal> StatusService::spend(RateLimiter& budget, 
     return Refusal{429, (waitMs + 999) / 1000};
 }
 
-std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryRequest& request, bool refresh,
+std::optional<StatusService::Pages::Refusal> StatusService::Pages::ask(const gamequery::QueryRequest& request, bool refresh,
                                                          const QHostAddress& client, Answer answer, bool probe)
 {
-    const QString id = key(request);
-    auto it = m_shared.find(id);
-    if (it != m_shared.end()) {
-        Shared& shared = it.value();
-        if (!shared.result) { // under way: wait with the others
-            shared.waiting.push_back(std::move(answer));
-            return std::nullopt;
-        }
-        const bool afresh = refresh && (!shared.refreshed || !m_options.budgets);
-        if (!afresh && shared.answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) < m_options.shareMs) {
-            const gamequery::QueryResult result = *shared.result;
-            QTimer::singleShot(0, this, [answer = std::move(answer), result] { answer(result); });
-            return std::nullopt;
-        }
-    }
+    const QString id = SharedAnswers::keyOf(request);
+    if (m_shared.join(id, refresh, m_options.budgets, answer))
+        return std::nullopt;
     const QString clientId = client.isNull() ? QString() : clientOf(client);
     if (m_inFlight >= m_options.maxInFlight || m_perClient.value(clientId) >= m_options.maxPerClient)
         return Refusal{503, 1};
@@ -302,25 +352,12 @@ std::optional<StatusService::Refusal> StatusService::ask(const gamequery::QueryR
     ++m_inFlight;
     ++m_perClient[clientId];
     ++m_queriesSent;
-    m_shared[id] = Shared{{std::move(answer)}, std::nullopt, {}, refresh};
+    m_shared.started(id, std::move(answer), refresh);
     m_client.query(request, [this, id, clientId](const gamequery::QueryResult& result) {
         --m_inFlight;
         if (--m_perClient[clientId] <= 0)
             m_perClient.remove(clientId);
-        Shared& shared = m_shared[id];
-        shared.result = result;
-        shared.answeredAt = QDateTime::currentDateTimeUtc();
-        const std::vector<Answer> waiting = std::move(shared.waiting);
-        shared.waiting.clear();
-        for (const Answer& a : waiting)
-            a(result);
-        // Forget it once it can no longer be shared.
-        QTimer::singleShot(m_options.shareMs, this, [this, id] {
-            const auto entry = m_shared.find(id);
-            if (entry != m_shared.end() && entry->result &&
-                entry->answeredAt.msecsTo(QDateTime::currentDateTimeUtc()) >= m_options.shareMs)
-                m_shared.erase(entry);
-        });
+        m_shared.answered(id, result);
     });
     return std::nullopt;
 }

@@ -13,6 +13,7 @@
 #include "platform/programfolders.h"
 #include "report.h"
 #include "statusservice/defaults.h"
+#include "statusservice/statusservice.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

@@ -1,5 +1,5 @@
-#include "statusservice/httphead.h"
-#include "statusservice/httpserver.h"
+#include "http/httphead.h"
+#include "http/httpserver.h"
 #include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 #include "support/eventloop.h"
@@ -21,6 +21,7 @@
 
 namespace {
 
+using namespace http;
 using namespace statusservice;
 
 TEST(HttpHead, ReadsStrictly)

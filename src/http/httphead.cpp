@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace statusservice {
+namespace http {
 
 namespace {
 
@@ -136,4 +136,4 @@ HeadParse parseHead(QByteArrayView bytes)
     }
 }
 
-} // namespace statusservice
+} // namespace http

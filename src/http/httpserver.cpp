@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-namespace statusservice {
+namespace http {
 
 namespace {
 
@@ -198,4 +198,4 @@ void HttpConnection::sent(const QByteArray& bytes, bool keepAlive)
     QMetaObject::invokeMethod(this, &HttpConnection::readRequest, Qt::QueuedConnection);
 }
 
-} // namespace statusservice
+} // namespace http

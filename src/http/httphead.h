@@ -7,7 +7,7 @@
 // space between the request line's parts, HTTP/1.0 or 1.1, GET or HEAD
 // only, no body, bounded sizes. Whatever is not such a head is refused with
 // the status that says why, and the connection closes after it.
-namespace statusservice {
+namespace http {
 
 inline constexpr qsizetype kLongestHead = 16 * 1024;
 inline constexpr qsizetype kLongestTarget = 8 * 1024;
@@ -31,4 +31,4 @@ struct HeadParse {
 
 HeadParse parseHead(QByteArrayView bytes);
 
-} // namespace statusservice
+} // namespace http

@@ -21,7 +21,7 @@ class QTimer;
 // dropped. Every connection is bounded: its head in bytes and time, its idle
 // time between requests, what it may have unread or unsent; and so are the
 // connections in total and from one client.
-namespace statusservice {
+namespace http {
 
 struct HttpLimits {
     int headTimeoutMs = 10000; // from a request's first byte to its whole head
@@ -102,4 +102,4 @@ private:
     bool m_idle = false; // waiting for a request's first byte
 };
 
-} // namespace statusservice
+} // namespace http

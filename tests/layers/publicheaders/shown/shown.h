@@ -1,0 +1,3 @@
+#pragma once
+
+#include "hidden.h" // a header of the folder that no list names
