@@ -6,7 +6,7 @@
 #   app            window, start-up
 #   utstatus       command line
 #   statusservice  web pages        fakeservers  fake game servers
-#   query  ping    platform  http   gamequery    game protocols
+#   querytabs  ping  platform  http  gamequery  game protocols
 #   favourites
 #   core           the games as data
 cmake_minimum_required(VERSION 3.25)
@@ -16,11 +16,11 @@ set(allowed_gamequery core)
 set(allowed_http "")
 set(allowed_platform core favourites)
 set(allowed_ping core favourites platform)
-set(allowed_query core favourites)
+set(allowed_querytabs core favourites)
 set(allowed_fakeservers core gamequery)
 set(allowed_statusservice core favourites gamequery http ping platform)
 set(allowed_utstatus core favourites gamequery fakeservers platform statusservice)
-set(allowed_app core favourites gamequery ping platform query statusservice)
+set(allowed_app core favourites gamequery ping platform querytabs statusservice)
 
 set(violations "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")

@@ -7,7 +7,7 @@
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
 #include "presetcombobox.h"
-#include "query/progressrun.h"
+#include "querytabs/progressrun.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -8,7 +8,7 @@
 #include "platform/ticktimer.h"
 #include "platform/urlopener.h"
 #include "qevqueryhandlers.h"
-#include "query/progressrun.h"
+#include "querytabs/progressrun.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -4,9 +4,9 @@
 #include "ping/pingcommands.h"
 #include "ping/pingipv4.h"
 #include "platform/platform.h"
-#include "query/launch.h"
-#include "query/presets.h"
-#include "query/querytabs.h"
+#include "querytabs/launch.h"
+#include "querytabs/presetlists.h"
+#include "querytabs/querytabs.h"
 #include "weblinks.h"
 
 #include <QHash>

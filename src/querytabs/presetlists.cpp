@@ -1,4 +1,4 @@
-#include "presets.h"
+#include "presetlists.h"
 
 namespace query {
 
