@@ -48,6 +48,7 @@ public:
     AlertDialog* showAlert(const char* name);
     // The alert dialog of that name while it is open, else nullptr.
     AlertDialog* openAlert(const char* name) const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -121,7 +122,6 @@ private:
     std::optional<QString> lookup2();
     std::optional<QString> lookup042();
     std::optional<QString> lookuput3s();
-
 
     // Load the status page of the tab's server (or chosen favourite) into its pane.
     void lookup();

@@ -91,12 +91,14 @@ void QevQuery::connectHandlers()
 {
     for (int i = 0; i < query::QueryTabCount; ++i) {
         const query::QueryTab& tab = query::kQueryTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, QevQueryHandlers::kQueryHandlers[i].click);
+        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this,
+                QevQueryHandlers::kQueryHandlers[i].click);
         connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, QevQueryHandlers::kQueryHandlers[i].tick);
     }
     for (int i = 0; i < favourites::SaveTabCount; ++i) {
         const favourites::SaveTab& tab = favourites::kSaveTabs[static_cast<std::size_t>(i)];
-        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this, QevQueryHandlers::kSaveHandlers[i].click);
+        connect(widget<QAbstractButton>(tab.button), &QAbstractButton::clicked, this,
+                QevQueryHandlers::kSaveHandlers[i].click);
         connect(widget<TickTimer>(tab.timer), &TickTimer::tick, this, QevQueryHandlers::kSaveHandlers[i].tick);
     }
     for (const QevQueryHandlers::ClickHandler& click : QevQueryHandlers::kClickHandlers) {

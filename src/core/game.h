@@ -51,14 +51,17 @@ private:
     static constexpr quint16 valid(int port) { return port > 0 && port <= 65535 ? static_cast<quint16>(port) : 0; }
 };
 
+// One row a game.
+// clang-format off
 inline constexpr std::array<GameInfo, 3> kGames{{
-    {Game::UT99, "ut99", "UT99", QueryProtocol::Ut99Text, 7777, 1, 0, true, "ut99", 0xFF120604, 0xFF78220A, 0x1CFF7828,
-     {1, 2, 3}, false},
-    {Game::UT2004, "ut2004", "UT 2004", QueryProtocol::Ut2004Binary, 7777, 1, 10, false, "", 0xFF040A18, 0xFF143C78,
-     0x1C5AAAFF, {-1, 1, 0}, false},
-    {Game::UT3, "ut3", "UT3", QueryProtocol::Ut3, 6500, 0, 0, true, "", 0xFF060E08, 0xFF285028, 0x1C96DC78,
-     {6500, 6600, 6700}, true},
+    {Game::UT99, "ut99", "UT99", QueryProtocol::Ut99Text, 7777, 1, 0, true, "ut99",
+     0xFF120604, 0xFF78220A, 0x1CFF7828, {1, 2, 3}, false},
+    {Game::UT2004, "ut2004", "UT 2004", QueryProtocol::Ut2004Binary, 7777, 1, 10, false, "",
+     0xFF040A18, 0xFF143C78, 0x1C5AAAFF, {-1, 1, 0}, false},
+    {Game::UT3, "ut3", "UT3", QueryProtocol::Ut3, 6500, 0, 0, true, "",
+     0xFF060E08, 0xFF285028, 0x1C96DC78, {6500, 6600, 6700}, true},
 }};
+// clang-format on
 
 inline constexpr const GameInfo& gameInfo(Game game) { return kGames[static_cast<std::size_t>(game)]; }
 

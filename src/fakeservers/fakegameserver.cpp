@@ -83,7 +83,8 @@ QList<QByteArray> ut2004Reply(const Scenario& s, const QByteArray& request)
             records << ruleRecord(key, value);
         if (s.password)
             records << ruleRecord(QStringLiteral("GamePassword"), QStringLiteral("True"));
-        replies << (records.isEmpty() ? QList<QByteArray>{gamequery::ut2004::request(Rules)} : packets(Rules, records, split));
+        replies << (records.isEmpty() ? QList<QByteArray>{gamequery::ut2004::request(Rules)}
+                                      : packets(Rules, records, split));
     }
     if (command == Players || command == RulesAndPlayers) {
         QList<QByteArray> records;
@@ -131,9 +132,8 @@ QList<QByteArray> ut3Reply(const Scenario& s, const QByteArray& request)
         const FakePlayer& p = s.players[i];
         const bool bot = p.name.isEmpty();
         const auto number = [bot](int n) { return bot ? QByteArray() : QByteArray::number(n); };
-        const QByteArray row[] = {textBytes(p.name), number(p.score),
-                                  number(p.ping),  number(std::max(p.team, 0)),
-                                  number(0),       number(static_cast<int>(i) + 1)};
+        const QByteArray row[] = {textBytes(p.name),           number(p.score), number(p.ping),
+                                  number(std::max(p.team, 0)), number(0),       number(static_cast<int>(i) + 1)};
         for (std::size_t c = 0; c < content.players.size(); ++c)
             content.players[c].values << row[c];
     }

@@ -150,10 +150,10 @@ RichText colouredText(const QString& raw)
 QByteArray infoPacket(const InfoRecord& info)
 {
     return request(Info) + int32Bytes(1) /* server id */ + stringBytes({}) /* address: empty */ +
-           int32Bytes(info.gamePort) + int32Bytes(0) /* query port */ + stringBytes(info.name) +
-           stringBytes(info.map) + stringBytes(info.gameType) + int32Bytes(info.players) +
-           int32Bytes(info.maxPlayers) + int32Bytes(0) /* ping */ + int32Bytes(info.password ? 1 : 0) +
-           stringBytes(QStringLiteral("1")) /* skill */ + QByteArray(2, '\0');
+           int32Bytes(info.gamePort) + int32Bytes(0) /* query port */ + stringBytes(info.name) + stringBytes(info.map) +
+           stringBytes(info.gameType) + int32Bytes(info.players) + int32Bytes(info.maxPlayers) +
+           int32Bytes(0) /* ping */ + int32Bytes(info.password ? 1 : 0) + stringBytes(QStringLiteral("1")) /* skill */ +
+           QByteArray(2, '\0');
 }
 
 QByteArray ruleRecord(const QString& key, const QString& value) { return stringBytes(key) + stringBytes(value); }

@@ -187,7 +187,7 @@ void StatusService::Pages::answerStatus(const PageRequest& asked, const QHostAdd
 }
 
 void StatusService::Pages::diagnose(const PageRequest& page, const gamequery::QueryResult& silent,
-                             std::shared_ptr<HttpReply> reply)
+                                    std::shared_ptr<HttpReply> reply)
 {
     struct Pending {
         Findings findings;
@@ -262,7 +262,8 @@ void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
         // Presets give game ports (UT3 its query port), status pages take their own.
         const std::optional<HostPort> endpoint = usableEndpoint(preset.host, preset.port);
         const GameInfo& info = gameInfo(game);
-        const QString pagePort = endpoint ? QString::number(info.pagePortOf(info.queryPortOf(endpoint->port))) : QString();
+        const QString pagePort =
+            endpoint ? QString::number(info.pagePortOf(info.queryPortOf(endpoint->port))) : QString();
         if (preset.game == game)
             pending->presets.push_back(
                 startLine(game, preset.label, preset.host, pagePort, QStringLiteral("0"), presetQueries));
@@ -306,9 +307,9 @@ void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
     }
 }
 
-ServerLine StatusService::Pages::startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
-                                    const QString& webPort,
-                                    std::vector<std::optional<gamequery::QueryRequest>>& queries) const
+ServerLine StatusService::Pages::startLine(Game game, const QString& label, const QString& host,
+                                           const QString& pagePort, const QString& webPort,
+                                           std::vector<std::optional<gamequery::QueryRequest>>& queries) const
 {
     ServerLine line{label, {}, std::nullopt, {}};
     std::optional<gamequery::QueryRequest> query;
@@ -334,8 +335,9 @@ std::optional<StatusService::Pages::Refusal> StatusService::Pages::spend(RateLim
     return Refusal{429, (waitMs + 999) / 1000};
 }
 
-std::optional<StatusService::Pages::Refusal> StatusService::Pages::ask(const gamequery::QueryRequest& request, bool refresh,
-                                                         const QHostAddress& client, Answer answer, bool probe)
+std::optional<StatusService::Pages::Refusal> StatusService::Pages::ask(const gamequery::QueryRequest& request,
+                                                                       bool refresh, const QHostAddress& client,
+                                                                       Answer answer, bool probe)
 {
     const QString id = SharedAnswers::keyOf(request);
     if (m_shared.join(id, refresh, m_options.budgets, answer))

@@ -202,7 +202,8 @@ int demo()
     ut2004.gameType = QStringLiteral("ONSOnslaughtGame");
     ut2004.players = {
         {QStringLiteral("Игрок"), 40, 35, 0},
-        {colourCode(0, 255, 0) + QStringLiteral("Green") + colourCode(255, 255, 255) + QStringLiteral("Guy"), 22, 80, 1},
+        {colourCode(0, 255, 0) + QStringLiteral("Green") + colourCode(255, 255, 255) + QStringLiteral("Guy"), 22, 80,
+         1},
         {QStringLiteral("選手"), 5, 150, 1}};
     ut2004.rules = {{"ServerMode", "dedicated"}, {"AdminName", "Demo Admin"}, {"Mutator", "MutBigHead"}};
 

@@ -37,7 +37,7 @@ TEST(HostPort, OnlyRealHostsAndPortsAreAskedAsWrittenPlainly)
 TEST(HostPort, TypedAddressesSplitIntoHostAndPort)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"h:7777", "h|7777"}, {"[::1]", "::1|0"}, {"[::1]:6500", "::1|6500"}, {"::1", "::1|0"}, {"[::1", nullptr},
+        {"h:7777", "h|7777"}, {"[::1]", "::1|0"}, {"[::1]:6500", "::1|6500"}, {"::1", "::1|0"},     {"[::1", nullptr},
         {"[::1]x", nullptr},  {"[]:1", nullptr},  {"h:0", nullptr},           {"h:65536", nullptr},
     };
     for (const auto& [text, split] : cases) {

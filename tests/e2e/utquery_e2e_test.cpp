@@ -4,8 +4,8 @@
 #include "buildconfig.h"
 #include "fakeservers/fakegameserver.h"
 #include "support/eventloop.h"
-#include "support/realpart.h"
 #include "support/files.h"
+#include "support/realpart.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,14 +23,6 @@
 namespace {
 
 const QString kProgram = QStringLiteral(UTQUERY_PATH);
-
-QByteArray output(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return process.readAllStandardOutput();
-}
 
 // Asks the window to close as a window manager's close box does.
 void requestClose(unsigned long window)
@@ -59,12 +51,13 @@ public:
         while (found.isEmpty() && m_process.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
             QThread::msleep(100);
             found = QString::fromLatin1(
-                output(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name",
-                                                   "^Unreal Tournament Server Query v.Qev.3\\.0 by: Kestrun$"}));
+                runServing(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name",
+                                                       "^Unreal Tournament Server Query v.Qev.3\\.0 by: Kestrun$"})
+                    .out);
         }
         m_window = found.section('\n', 0, 0).toULong();
         const QString geometry = QString::fromLatin1(
-            output(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(m_window)}));
+            runServing(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(m_window)}).out);
         m_x = geometry.section(QStringLiteral("X="), 1).section('\n', 0, 0).toInt();
         m_y = geometry.section(QStringLiteral("Y="), 1).section('\n', 0, 0).toInt();
     }
@@ -96,8 +89,9 @@ public:
     {
         const QString place = QStringLiteral("%1x%2+%3+%4").arg(widthTwips / 15).arg(heightTwips / 15);
         return QImage::fromData(
-            output(QStringLiteral("import"),
-                   {"-window", "root", "-crop", place.arg(m_x + leftTwips / 15).arg(m_y + topTwips / 15), "png:-"}),
+            runServing(QStringLiteral("import"),
+                       {"-window", "root", "-crop", place.arg(m_x + leftTwips / 15).arg(m_y + topTwips / 15), "png:-"})
+                .out,
             "PNG");
     }
 
@@ -140,7 +134,7 @@ bool blank(const QImage& image)
 // The processes of a program's session.
 QList<QByteArray> session(qint64 id)
 {
-    return output(QStringLiteral("pgrep"), {"-s", QString::number(id)}).split('\n');
+    return runServing(QStringLiteral("pgrep"), {"-s", QString::number(id)}).out.split('\n');
 }
 
 // The first run of 100 white pixels in the image: the middle of a text field of a page.

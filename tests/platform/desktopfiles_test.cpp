@@ -68,8 +68,9 @@ protected:
 };
 
 // With a small tmpfs of their own mounted at kSmallDisk, in a user and mount namespace.
-TESTS_IN_OWN_NAMESPACE(OnAFullDisk, SmallDisk, "-rm",
-                       QStringLiteral("mkdir -p %1 && mount -t tmpfs -o size=128k tmpfs %1").arg(QLatin1String(kSmallDisk)))
+TESTS_IN_OWN_NAMESPACE(
+    OnAFullDisk, SmallDisk, "-rm",
+    QStringLiteral("mkdir -p %1 && mount -t tmpfs -o size=128k tmpfs %1").arg(QLatin1String(kSmallDisk)))
 
 TEST_F(OnAFullDisk, ASaveThatDoesNotFitLeavesTheOldFileAndSaysWhy)
 {

@@ -40,8 +40,9 @@ TEST(LinuxPingNetwork, ResolvesLocalhostAndPingsLoopback)
 
 // In a network namespace of their own, with only loopback, a route for
 // kSilentAddress into it, and no way out.
-TESTS_IN_OWN_NAMESPACE(BehindASilentRoute, ::testing::Test, "-rn",
-                       QStringLiteral("ip link set lo up && ip route add %1/32 dev lo").arg(QLatin1String(kSilentAddress)))
+TESTS_IN_OWN_NAMESPACE(
+    BehindASilentRoute, ::testing::Test, "-rn",
+    QStringLiteral("ip link set lo up && ip route add %1/32 dev lo").arg(QLatin1String(kSilentAddress)))
 
 TEST_F(BehindASilentRoute, NoAnswerFailsWithCode3AfterTheTimeout)
 {

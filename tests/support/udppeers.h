@@ -47,7 +47,8 @@ public:
     {
         QList<QByteArray> burst;
         for (int i = 1; i <= packets; ++i)
-            burst << "\\hostname\\Burst\\padding\\" + QByteArray(560, 'x') + "\\queryid\\" + QByteArray::number(i) + ".1";
+            burst << "\\hostname\\Burst\\padding\\" + QByteArray(560, 'x') + "\\queryid\\" + QByteArray::number(i) +
+                         ".1";
         return burst;
     }
 
