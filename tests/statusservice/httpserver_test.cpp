@@ -59,51 +59,56 @@ TEST(HttpHead, ReadsStrictly)
 }
 
 // A client of our own on plain sockets, from a loopback address of its choice,
-// so attackers and the client that must still be served count apart.
-int connectFrom(const char* source, quint16 port)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in from{}, to{};
-    from.sin_family = to.sin_family = AF_INET;
-    inet_pton(AF_INET, source, &from.sin_addr);
-    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    to.sin_port = htons(port);
-    timeval wait{0, 200 * 1000};
-    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-        close(fd);
-        return -1;
+// so attackers and the client that must still be served count apart. Its
+// connection closes with it.
+class Client {
+public:
+    Client(const char* source, quint16 port) : m_fd(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in from{}, to{};
+        from.sin_family = to.sin_family = AF_INET;
+        inet_pton(AF_INET, source, &from.sin_addr);
+        inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+        to.sin_port = htons(port);
+        timeval wait{0, 200 * 1000};
+        setsockopt(m_fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+        setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+            connect(m_fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+            close(m_fd);
+            m_fd = -1;
+        }
     }
-    return fd;
-}
+    Client(const Client&) = delete;
+    ~Client() { close(m_fd); }
+    bool connected() const { return m_fd >= 0; }
+    ssize_t send(const std::string& bytes) const { return ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+    // Sends the request, then reads everything the server sends until it closes, or until ms pass.
+    std::string talk(const std::string& request, int ms = 2000) const
+    {
+        send(request);
+        std::string got;
+        QElapsedTimer clock;
+        clock.start();
+        char buffer[4096];
+        for (ssize_t n = 1; n != 0 && clock.elapsed() < ms;)
+            if ((n = recv(m_fd, buffer, sizeof buffer, 0)) > 0)
+                got.append(buffer, static_cast<std::size_t>(n));
+        return got;
+    }
 
-// Sends the request, then reads everything the server sends until it closes, or until ms pass.
-std::string talk(int fd, const std::string& request, int ms = 2000)
-{
-    send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-    std::string got;
-    QElapsedTimer clock;
-    clock.start();
-    char buffer[4096];
-    for (ssize_t n = 1; n != 0 && clock.elapsed() < ms;)
-        if ((n = recv(fd, buffer, sizeof buffer, 0)) > 0)
-            got.append(buffer, static_cast<std::size_t>(n));
-    return got;
-}
+private:
+    int m_fd;
+};
 
 // One connection from source: the request, and all of the reply.
 std::string exchange(const char* source, quint16 port, const std::string& request)
 {
-    const int fd = connectFrom(source, port);
-    const std::string reply = talk(fd, request);
-    close(fd);
-    return reply;
+    return Client(source, port).talk(request);
 }
 
 // The reply begins with its status line and holds every one of texts.
-void expectReply(const std::string& reply, const std::string& status, std::initializer_list<const char*> texts = {})
+void expectReply(const std::string& reply, const std::string& status, const std::vector<const char*>& texts = {})
 {
     EXPECT_EQ(reply.substr(0, status.size()), status);
     for (const char* text : texts)
@@ -153,14 +158,13 @@ TEST_F(HttpServerUnderAttack, AnotherClientIsServedWithinASecond)
         std::atomic<bool> stop = false;
         long long taken = 0;
         std::thread attacker([&] {
-            const int fd = connectFrom("127.0.0.2", service.port());
+            const Client client("127.0.0.2", service.port());
             for (const std::string* bytes = &page; !stop; bytes = &then) {
-                const ssize_t n = send(fd, bytes->data(), bytes->size(), MSG_NOSIGNAL);
+                const ssize_t n = client.send(*bytes);
                 if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
                     break;
                 taken += std::max<ssize_t>(0, n);
             }
-            close(fd);
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         servedMeanwhile();
@@ -168,47 +172,47 @@ TEST_F(HttpServerUnderAttack, AnotherClientIsServedWithinASecond)
         attacker.join();
         EXPECT_LE(taken, 32 << 20);
     }
-    std::vector<int> idle(300); // held open, never asking
-    std::generate(idle.begin(), idle.end(), [this] { return connectFrom("127.0.0.2", service.port()); });
+    std::vector<std::unique_ptr<Client>> idle; // held open, never asking
+    for (int i = 0; i < 300; ++i)
+        idle.push_back(std::make_unique<Client>("127.0.0.2", service.port()));
     servedMeanwhile();
-    std::for_each(idle.begin(), idle.end(), close);
 }
 
 TEST_F(HttpServerUnderAttack, EachRequestIsAnsweredAsItsHeadSays)
 {
-    const int slow = connectFrom("127.0.0.2", service.port());
-    send(slow, "GET / HTTP/1.1\r\nX: ", 19, MSG_NOSIGNAL);
     QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < 15 && send(slow, "y", 1, MSG_NOSIGNAL) == 1; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(talk(slow, "", 1500), ""); // closed, unanswered, after the head's time
-    EXPECT_LT(clock.elapsed(), 1500);
-    close(slow);
-    // A kept-alive connection that asks nothing more is closed after its idle time.
-    const int idle = connectFrom("127.0.0.2", service.port());
-    clock.restart();
-    expectReply(talk(idle, request("GET /Qev/TS3/index.php HTTP/1.1\r\n"), 1500), "HTTP/1.1 200 OK");
-    EXPECT_LT(clock.elapsed(), 1400);
-    close(idle);
-
-    const auto replyTo = [this](const std::string& bytes) { return exchange("127.0.0.1", service.port(), bytes); };
-    // The body is refused and never read as the next request.
-    const std::string smuggled = replyTo(request("GET /Qev/TS3/index.php HTTP/1.1\r\nContent-Length: 40\r\n") +
-                                         request("GET /Qev/TS3/index.php HTTP/1.1\r\n"));
-    expectReply(smuggled, "HTTP/1.1 413 Content Too Large");
-    EXPECT_EQ(smuggled.find("HTTP/1.1", 1), std::string::npos);
-    // Nothing after a request that closes its connection is answered.
-    const std::string closing = request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n");
-    EXPECT_EQ(replyTo(closing + closing).find("HTTP/1.1", 1), std::string::npos);
-    // HEAD: the head of the page, no byte of its body.
-    const std::string head = replyTo(request("HEAD /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"));
-    expectReply(head, "HTTP/1.1 200 OK", {"Content-Length: "});
-    EXPECT_EQ(head.find("\r\n\r\n"), head.size() - 4);
-    expectReply(replyTo("POST / HTTP/1.1\r\nHost: h\r\n\r\n"), "HTTP/1.1 405", {"Allow: GET, HEAD\r\n"});
-    // A page of another site that reaches the service by a name of its own (DNS rebinding).
-    expectReply(replyTo("GET / HTTP/1.1\r\nHost: rebind.attacker.net:" + std::to_string(service.port()) + "\r\n\r\n"),
-                "HTTP/1.1 403");
+    {
+        const Client slow("127.0.0.2", service.port());
+        slow.send("GET / HTTP/1.1\r\nX: ");
+        clock.start();
+        for (int i = 0; i < 15 && slow.send("y") == 1; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(slow.talk("", 1500), ""); // closed, unanswered, after the head's time
+        EXPECT_LT(clock.elapsed(), 1500);
+        // A kept-alive connection that asks nothing more is closed after its idle time.
+        const Client idle("127.0.0.2", service.port());
+        clock.restart();
+        expectReply(idle.talk(request("GET /Qev/TS3/index.php HTTP/1.1\r\n"), 1500), "HTTP/1.1 200 OK");
+        EXPECT_LT(clock.elapsed(), 1400);
+    }
+    const std::string page = "GET /Qev/TS3/index.php HTTP/1.1\r\n";
+    const std::string closing = request(page + "Connection: close\r\n");
+    // What is sent, the one reply's status line and a text in it.
+    const std::tuple<std::string, const char*, const char*> rows[] = {
+        {request(page + "Content-Length: 40\r\n") + request(page), "HTTP/1.1 413 Content Too Large", ""}, // body unread
+        {closing + closing, "HTTP/1.1 200 OK", ""}, // nothing after a close is answered
+        {request("HEAD /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n"), "HTTP/1.1 200", "Length: "},
+        {"POST / HTTP/1.1\r\nHost: h\r\n\r\n", "HTTP/1.1 405", "Allow: GET, HEAD\r\n"},
+        // A page of another site that reaches the service by a name of its own (DNS rebinding).
+        {"GET / HTTP/1.1\r\nHost: rebind.attacker.net:" + std::to_string(service.port()) + "\r\n\r\n", "HTTP/1.1 403",
+         ""},
+    };
+    for (const auto& [bytes, status, text] : rows) {
+        const std::string reply = exchange("127.0.0.1", service.port(), bytes);
+        expectReply(reply, status, {text});
+        EXPECT_EQ(reply.find("HTTP/1.1", 1), std::string::npos) << bytes;                      // one reply only
+        EXPECT_TRUE(!bytes.starts_with("HEAD") || reply.find("\r\n\r\n") == reply.size() - 4); // no body
+    }
 }
 
 // In a process allowed 64 files.
@@ -222,15 +226,16 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
     ASSERT_EQ(service.launch({.port = 0}), ServiceThread::Outcome::Started);
     // Connections until this process has no file handle left: the service
     // cannot accept those the system has queued for it.
-    std::vector<int> held;
-    for (int fd; (fd = connectFrom("127.0.0.2", service.port())) >= 0;)
-        held.push_back(fd);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const std::clock_t before = std::clock(); // this process's processor time
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_LT(std::clock() - before, CLOCKS_PER_SEC * 3 / 10);
-    for (const int fd : held)
-        close(fd);
+    {
+        std::vector<std::unique_ptr<Client>> held;
+        do
+            held.push_back(std::make_unique<Client>("127.0.0.2", service.port()));
+        while (held.back()->connected());
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::clock_t before = std::clock(); // this process's processor time
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        EXPECT_LT(std::clock() - before, CLOCKS_PER_SEC * 3 / 10);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     expectReply(exchange("127.0.0.1", service.port(), "GET / HTTP/1.1\r\nHost: h\r\nConnection: close\r\n\r\n"),
                 "HTTP/1.1 ");
@@ -241,10 +246,11 @@ TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
 {
     HttpServer server([](const HttpRequest&, HttpReply reply) { reply.send(200, "text/plain", "hi"); });
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-    std::vector<int> clients(5);
-    std::generate(clients.begin(), clients.end(), [&] { return connectFrom("127.0.0.2", server.port()); });
-    EXPECT_TRUE(waitUntil([&] { return server.findChildren<HttpConnection*>().size() == 5; }, 2000));
-    std::for_each(clients.begin(), clients.end(), close);
+    {
+        const Client clients[] = {
+            {"127.0.0.2", server.port()}, {"127.0.0.2", server.port()}, {"127.0.0.2", server.port()}};
+        EXPECT_TRUE(waitUntil([&] { return server.findChildren<HttpConnection*>().size() == 3; }, 2000));
+    }
     EXPECT_TRUE(
         waitUntil([&] { return server.connections() == 0 && server.findChildren<HttpConnection*>().isEmpty(); }, 2000));
 }
@@ -288,19 +294,15 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
                 {"Retry-After: 60\r\n", "Too many requests", "Wait a few seconds, then try again."});
     expectReply(statusPage("127.0.0.1", 4), "HTTP/1.1 200 OK");
     // One query under way per client and two in all: more at the same time are turned away.
-    const auto askSlowly = [&](const char* from, int port) {
-        const int fd = connectFrom(from, service.port());
-        const std::string page = target(port) + "\r\n";
-        send(fd, page.data(), page.size(), MSG_NOSIGNAL);
+    const auto askSlowly = [&](const Client& client, int port) {
+        client.send(target(port) + "\r\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        return fd;
     };
-    const int first = askSlowly("127.0.0.3", 9);
+    const Client first("127.0.0.3", service.port()), second("127.0.0.4", service.port());
+    askSlowly(first, 9);
     const std::string sameClient = statusPage("127.0.0.3", 10);
-    const int second = askSlowly("127.0.0.4", 11);
+    askSlowly(second, 11);
     const std::string thirdInAll = statusPage("127.0.0.5", 12);
-    close(first);
-    close(second);
     for (const std::string& busy : {sameClient, thirdInAll})
         expectReply(busy, "HTTP/1.1 503 Service Unavailable", {"Too many queries", "Try again in a second."});
 }
