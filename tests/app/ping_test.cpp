@@ -19,31 +19,30 @@ protected:
 // focus in the UT99 host field.
 TEST_F(PingCommands, EachTabShowsItsOutcomeInItsOwnFields)
 {
-    const std::vector<std::vector<const char*>> stories = {
-        {"type txtNameOrIP  game.example.org ", "click cmdPing", "see txtText4(0) Ping Result: Success",
-         "see txtText4(1) 47ms", "see lblStatus 0", "see txtNameOrIP 10.0.0.7"},
-        {"type ServerIP4 game.example.org", "choose Option1(3)", "click cmdPing2",
-         "see txtText4(3) Ping Result: Success", "see txtText4(2) 47ms", "see lblStatus 0"},
-        {"type txt04Server game.example.org", "click cmdping04", "see txt04ping(0) Success", "see txt04ping(1) 47ms",
-         "see lblUt3 0", "see ut04 ", "see txt04Server 10.0.0.7"},
-        {"type ServerIP043 10.0.0.7", "choose serverOpt(2)", "click cmdping042", "see txt04ping(2) Success",
-         "see txt04ping(3) 47ms", "see ut042 0"},
-        {"type ut3iptxt game.example.org", "click cmdpUT3", "see txtpUT3(0) Success", "see txtpUT3(1) 47ms",
-         "see lblUt3 0", "see ut3iptxt 10.0.0.7"},
-        {"type UT3ServerIP game.example.org", "click cmdpUT32", "see txtpUT3(2) Success", "see txtpUT3(3) 47ms",
-         "see lblUt32 0"},
-    };
-    for (const auto& steps : stories) {
-        SetUp();
-        platform.network.echoes.clear();
-        story(steps);
-        ASSERT_EQ(platform.network.echoes.size(), 1u);
-        EXPECT_EQ(platform.network.echoes[0].address, inet_addr("10.0.0.7"));
-        EXPECT_EQ(platform.network.echoes[0].timeoutMs, 1000);
-        EXPECT_TRUE(platform.network.echoes[0].data.isEmpty());
-        EXPECT_EQ(window->focusWidget(), field("txtNameOrIP"));
-        EXPECT_EQ(field("txtNameOrIP")->selectedText(), field("txtNameOrIP")->text());
-    }
+    stories(
+        {
+            {"type txtNameOrIP  game.example.org ", "click cmdPing", "see txtText4(0) Ping Result: Success",
+             "see txtText4(1) 47ms", "see lblStatus 0", "see txtNameOrIP 10.0.0.7"},
+            {"type ServerIP4 game.example.org", "choose Option1(3)", "click cmdPing2",
+             "see txtText4(3) Ping Result: Success", "see txtText4(2) 47ms", "see lblStatus 0"},
+            {"type txt04Server game.example.org", "click cmdping04", "see txt04ping(0) Success",
+             "see txt04ping(1) 47ms", "see lblUt3 0", "see ut04 ", "see txt04Server 10.0.0.7"},
+            {"type ServerIP043 10.0.0.7", "choose serverOpt(2)", "click cmdping042", "see txt04ping(2) Success",
+             "see txt04ping(3) 47ms", "see ut042 0"},
+            {"type ut3iptxt game.example.org", "click cmdpUT3", "see txtpUT3(0) Success", "see txtpUT3(1) 47ms",
+             "see lblUt3 0", "see ut3iptxt 10.0.0.7"},
+            {"type UT3ServerIP game.example.org", "click cmdpUT32", "see txtpUT3(2) Success", "see txtpUT3(3) 47ms",
+             "see lblUt32 0"},
+        },
+        [this] {
+            ASSERT_EQ(platform.network.echoes.size(), 1u);
+            EXPECT_EQ(platform.network.echoes[0].address, inet_addr("10.0.0.7"));
+            EXPECT_EQ(platform.network.echoes[0].timeoutMs, 1000);
+            EXPECT_TRUE(platform.network.echoes[0].data.isEmpty());
+            EXPECT_EQ(window->focusWidget(), field("txtNameOrIP"));
+            EXPECT_EQ(field("txtNameOrIP")->selectedText(), field("txtNameOrIP")->text());
+            platform.network.echoes.clear();
+        });
 }
 
 TEST_F(PingCommands, FailuresShowTheirReason)

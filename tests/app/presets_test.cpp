@@ -12,7 +12,7 @@ class Presets : public WindowTest {};
 // only into its own tab; typing into the list's text writes nothing.
 TEST_F(Presets, EveryItemWritesItsRow)
 {
-    const std::vector<std::vector<const char*>> stories = {
+    stories({
         {"type txtNameOrIP x", "type txtText3 x", "pick Combo1 0", "see txtNameOrIP " A, "see txtText2 7778",
          "see txtText3 7777", "type txtNameOrIP x", "pick Combo1 0", "see txtNameOrIP " A},
         {"pick Combo1 1", "see txtNameOrIP " B, "see txtText2 7778", "see txtText3 7777"},
@@ -22,11 +22,7 @@ TEST_F(Presets, EveryItemWritesItsRow)
         {"pick Combo2 1", "see ut3iptxt ", "see txtQueryPort 6500", "see txtServerWeb 0"},
         {"pick Combo3 0", "see txt04Server Server Closed", "see txt04port 7777"},
         {"type txt04Server x", "pick Combo3 1", "see txt04Server ", "see txt04port 7777"},
-    };
-    for (const auto& steps : stories) {
-        SetUp();
-        story(steps);
-    }
+    });
     auto* combo = get<QComboBox>("Combo1");
     window->tabStrip()->setCurrentIndex(0);
     combo->lineEdit()->selectAll();

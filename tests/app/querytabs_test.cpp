@@ -11,7 +11,7 @@ class QueryTabs : public WindowTest {};
 // What each tab's "Begin Query" loads into its pane on the eleventh tick.
 TEST_F(QueryTabs, EachTabLoadsItsAddress)
 {
-    const std::vector<std::vector<const char*>> stories = {
+    stories({
         {"type txtNameOrIP 10.0.0.1", "type txtText2 7778", "type txtText3 1", "click cmdBeginQuery", "tick Timer1 11",
          "see WebBrowser1 " MAIN "/php/UTstats/index.php?txtip=10.0.0.1&portnum=7778"},
         {"type txtNameOrIP  h ", "type txtText2 7 8", "click cmdBeginQuery", "tick Timer1 11", // blanks kept
@@ -41,11 +41,7 @@ TEST_F(QueryTabs, EachTabLoadsItsAddress)
         // UT3 favourites while a UT99 favourite is chosen: all values empty.
         {"type UT3ServerIP 5.5.5.5", "choose Option1(0)", "click cmdBeginQueryut3f", "tick Timerut3f 11",
          "see WebBrowser5 " GAME "/UT3Query/ut3query.php?serverip=&serverqport=&serverwport="},
-    };
-    for (const auto& steps : stories) {
-        SetUp(); // a fresh window per story
-        story(steps);
-    }
+    });
 }
 
 // A run fills its bar a tenth a tick and loads once, on the eleventh, with

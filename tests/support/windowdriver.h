@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <memory>
 
 // A started main window on fake platform parts, driven the way a user drives it.
@@ -88,6 +90,17 @@ public:
                 EXPECT_EQ(shown(name), rest);
             else
                 ADD_FAILURE() << "no such step";
+        }
+    }
+
+    // Each story on a window of its own, fresh as at start; then checks.
+    void stories(
+        const std::vector<std::vector<const char*>>& all, const std::function<void()>& checks = [] {})
+    {
+        for (const auto& steps : all) {
+            SetUp();
+            story(steps);
+            checks();
         }
     }
 
