@@ -60,7 +60,7 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
 }
 
 // All three games' favourites files of a folder, each server asked as its
-// status page would ask it; the UT2004 top row is never one of them.
+// status page would ask it.
 TEST(Utstatus, FavouritesOfAFolderForScripts)
 {
     fakeservers::FakeGameServer first({.name = QStringLiteral("Saved UT99")});
@@ -71,7 +71,6 @@ TEST(Utstatus, FavouritesOfAFolderForScripts)
     };
     save("utservers.ini",
          QStringLiteral("[SERVER]\r\nServerName2=Mine\r\nServerIP2=127.0.0.1\r\nQueryPort2=%1\r\n").arg(first.port()));
-    save("ut04servers.ini", QStringLiteral("[SERVER]\r\nServerName=Top\r\nServerIP=127.0.0.1\r\nServerPort=1\r\n"));
     save("ut3servers.ini",
          QStringLiteral("[SERVER]\r\nUT3ServerName6=Theirs\r\nUT3ServerIP6=127.0.0.1\r\nUT3ServerPort6=%1\r\n"
                         "UT3ServerName=Typo\r\nUT3ServerIP=127.0.0.1\r\nUT3ServerPort=port\r\n")
