@@ -1,5 +1,7 @@
 #pragma once
 
+#include "buildconfig.h"
+
 #include <QString>
 
 #include <array>
@@ -14,6 +16,8 @@ enum class Game { UT99, UT2004, UT3 };
 // How a game's servers answer a status query, named after the game that
 // brought it; the query code chooses its exchange on this alone.
 enum class QueryProtocol { Ut99Text, Ut2004Binary, Ut3 };
+// How a game's master servers list its live servers; None: no list.
+enum class MasterProtocol { None, Ut99Text, Ut2004Binary };
 
 struct GameInfo {
     Game game;
@@ -33,6 +37,8 @@ struct GameInfo {
     // where strayPortsFixed, the ports themselves. 0: none.
     std::array<int, 3> strayQueryPorts;
     bool strayPortsFixed;
+    MasterProtocol master;
+    const char* defaultMasters; // HOST:PORT,HOST:PORT: the community masters, as built
 
     // The port arithmetic of the game, in one place. Ports past 65535 do not
     // wrap: there is no such port, and 0 says so.
@@ -55,11 +61,11 @@ private:
 // clang-format off
 inline constexpr std::array<GameInfo, 3> kGames{{
     {Game::UT99, "ut99", "UT99", QueryProtocol::Ut99Text, 7777, 1, 0, true, "ut99",
-     0xFF120604, 0xFF78220A, 0x1CFF7828, {1, 2, 3}, false},
+     0xFF120604, 0xFF78220A, 0x1CFF7828, {1, 2, 3}, false, MasterProtocol::Ut99Text, UTQ_UT99_MASTERS},
     {Game::UT2004, "ut2004", "UT 2004", QueryProtocol::Ut2004Binary, 7777, 1, 10, false, "",
-     0xFF040A18, 0xFF143C78, 0x1C5AAAFF, {-1, 1, 0}, false},
+     0xFF040A18, 0xFF143C78, 0x1C5AAAFF, {-1, 1, 0}, false, MasterProtocol::Ut2004Binary, UTQ_UT2004_MASTERS},
     {Game::UT3, "ut3", "UT3", QueryProtocol::Ut3, 6500, 0, 0, true, "",
-     0xFF060E08, 0xFF285028, 0x1C96DC78, {6500, 6600, 6700}, true},
+     0xFF060E08, 0xFF285028, 0x1C96DC78, {6500, 6600, 6700}, true, MasterProtocol::None, ""},
 }};
 // clang-format on
 

@@ -62,13 +62,27 @@ QByteArray compactIndex(std::int32_t value)
 
 std::optional<std::int32_t> Reader::int32()
 {
-    if (m_bytes.size() - m_pos < 4)
+    const auto value = unsignedLE(4);
+    return value ? std::optional<std::int32_t>(static_cast<std::int32_t>(*value)) : std::nullopt;
+}
+
+std::optional<std::uint32_t> Reader::unsignedLE(int size)
+{
+    if (m_bytes.size() - m_pos < size)
         return std::nullopt;
     std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < size; ++i)
         value |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[m_pos + i])) << (8 * i);
-    m_pos += 4;
-    return static_cast<std::int32_t>(value);
+    m_pos += size;
+    return value;
+}
+
+std::optional<QByteArray> Reader::raw(qsizetype size)
+{
+    if (m_bytes.size() - m_pos < size)
+        return std::nullopt;
+    m_pos += size;
+    return m_bytes.mid(m_pos - size, size);
 }
 
 std::optional<std::int32_t> Reader::index()

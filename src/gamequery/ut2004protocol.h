@@ -53,6 +53,9 @@ class Reader {
 public:
     explicit Reader(const QByteArray& bytes, qsizetype from = 0) : m_bytes(bytes), m_pos(from) {}
     std::optional<std::int32_t> int32();
+    // An unsigned little-endian number of size bytes (1 to 4).
+    std::optional<std::uint32_t> unsignedLE(int size);
+    std::optional<QByteArray> raw(qsizetype size);
     std::optional<std::int32_t> index();
     // A string: Latin-1 for a positive length, UCS-2LE for a negative one.
     // Colour codes (1B R G B) become runs.
