@@ -3,11 +3,14 @@
 //   utstatus demo
 //   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]
 //   utstatus favourites [--dir FOLDER] [--json]
+//   utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]
 
 #include "core/hostport.h"
 #include "fakeservers/fakegameserver.h"
+#include "fakeservers/fakemaster.h"
 #include "favourites/savedservers.h"
 #include "gamequery/queryclient.h"
+#include "gamequery/serversweep.h"
 #include "gamequery/statusjson.h"
 #include "gamequery/ut2004protocol.h"
 #include "platform/programfolders.h"
@@ -33,11 +36,14 @@ const char kUsage[] =
     "       utstatus demo\n"
     "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]\n"
     "       utstatus favourites [--dir FOLDER] [--json]\n"
+    "       utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]\n"
     "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
     "--query-port asks PORT as given. serve asks public servers only; --allow-lan also asks\n"
     "this machine and private networks; --no-budgets lifts the per-client and per-server\n"
     "budgets, for load tests. favourites asks the servers saved in the favourites files of\n"
-    "FOLDER (default: where utquery keeps them).\n";
+    "FOLDER (default: where utquery keeps them). list asks the game's master servers (the\n"
+    "community masters, unless --master names others) for every live server and asks each;\n"
+    "--no-query prints the addresses as listed and asks no server.\n";
 
 int badArguments(const QString& why)
 {
@@ -123,6 +129,59 @@ int query(QCoreApplication& app, const QStringList& args)
     if (json)
         out << QJsonDocument(all).toJson(QJsonDocument::Indented);
     return allAnswered ? 0 : 1;
+}
+
+// Every live server of a game from its master servers.
+int list(QCoreApplication& app, const QStringList& args)
+{
+    std::optional<Game> game;
+    bool json = false, listOnly = false;
+    int timeoutMs = 1000;
+    std::vector<HostPort> masters;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--game") && i + 1 < args.size()) {
+            game = gameFromId(args[++i]);
+            if (!game || gameInfo(*game).master == MasterProtocol::None)
+                return badArguments(
+                    QStringLiteral("no master lists the servers of %1: --game ut99 or ut2004").arg(args[i]));
+        } else if (a == QLatin1String("--master") && i + 1 < args.size()) {
+            const auto master = parseHostPort(args[++i]);
+            if (!master || !master->port)
+                return badArguments(QStringLiteral("not a HOST:PORT of a master: %1").arg(args[i]));
+            masters.push_back(*master);
+        } else if (a == QLatin1String("--json")) {
+            json = true;
+        } else if (a == QLatin1String("--no-query")) {
+            listOnly = true;
+        } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
+            bool ok = false;
+            timeoutMs = args[++i].toInt(&ok);
+            if (!ok || timeoutMs < 1 || timeoutMs > 60000)
+                return badArguments(QStringLiteral("the timeout must be 1 to 60000 ms"));
+        } else {
+            return badArguments(QStringLiteral("unknown option %1").arg(a));
+        }
+    }
+    if (!game)
+        return badArguments(QStringLiteral("which game? --game ut99 or ut2004"));
+    if (masters.empty())
+        masters = gamequery::mastersFrom(QLatin1String(gameInfo(*game).defaultMasters));
+
+    gamequery::MasterClient masterClient;
+    gamequery::QueryClient queryClient;
+    std::optional<gamequery::Sweep> swept;
+    gamequery::sweep(masterClient, queryClient, *game, masters, timeoutMs, listOnly, [&](const gamequery::Sweep& s) {
+        swept = s;
+        app.quit();
+    });
+    if (!swept)
+        QCoreApplication::exec();
+    const gamequery::Sweep& result = *swept;
+    QTextStream(stderr) << mastersReport(result);
+    QTextStream(stdout) << (json ? QString::fromUtf8(QJsonDocument(sweepJson(result)).toJson(QJsonDocument::Indented))
+                                 : sweepReport(result));
+    return result.lists.anyListed() ? 0 : 1;
 }
 
 // The favourites of all three games, asked as their status pages would ask them.
@@ -235,6 +294,28 @@ int demo()
             << game.id << " 127.0.0.1:" << f.gamePort << "\n";
         servers.push_back(std::move(server));
     }
+    // A master per game that lists the demo server, where the game has masters.
+    std::vector<std::unique_ptr<FakeMaster>> masters;
+    for (const Fake& f : fakes) {
+        const GameInfo& game = gameInfo(f.game);
+        if (game.master == MasterProtocol::None)
+            continue;
+        const quint16 listed = game.master == MasterProtocol::Ut99Text ? game.queryPortOf(f.gamePort) : f.gamePort;
+        const quint16 port = gamequery::mastersFrom(QLatin1String(game.defaultMasters)).front().port;
+        auto master = std::make_unique<FakeMaster>(
+            MasterScenario{
+                .protocol = game.master,
+                .servers = {{QHostAddress::LocalHost, listed, f.scenario.name, f.scenario.map, f.scenario.gameType,
+                             static_cast<int>(f.scenario.players.size()), f.scenario.maxPlayers}}},
+            nullptr, QHostAddress::LocalHost, port);
+        if (!master->listening()) {
+            QTextStream(stderr) << "utstatus: TCP port " << port << " on 127.0.0.1 is taken\n";
+            return 1;
+        }
+        out << "fake " << game.id << " master on 127.0.0.1, port " << port << ": utstatus list --game " << game.id
+            << " --master 127.0.0.1:" << port << "\n";
+        masters.push_back(std::move(master));
+    }
     out << "In utquery type 127.0.0.1 with game port 7777 (UT99, query port 7778), 7787 (UT2004) "
            "or query port 6500 (UT3). Ctrl+C ends the demo.\n";
     out.flush();
@@ -281,6 +362,8 @@ int main(int argc, char** argv)
         return demo();
     if (args[0] == QLatin1String("serve"))
         return serve(args.mid(1));
+    if (args[0] == QLatin1String("list"))
+        return list(app, args.mid(1));
     if (args[0] == QLatin1String("favourites"))
         return favouritesReport(app, args.mid(1));
     return badArguments(QStringLiteral("unknown command %1").arg(args[0]));

@@ -2,6 +2,7 @@
 
 #include "gamequery/statusjson.h"
 
+#include <QJsonArray>
 #include <QStringList>
 
 namespace {
@@ -108,4 +109,58 @@ QString textReport(const QueryResult& result)
         out += table(rows, QStringLiteral("  "));
     }
     return out;
+}
+
+QString sweepReport(const gamequery::Sweep& sweep)
+{
+    std::vector<QStringList> rows;
+    for (const gamequery::SweptServer& server : sweep.servers) {
+        const QString address = server.listed.address.toString();
+        if (!server.result) {
+            rows.push_back({address + QLatin1Char(':') + QString::number(server.listed.port)});
+            continue;
+        }
+        const QString where = address + QLatin1Char(':') + QString::number(server.gamePort());
+        if (const auto& s = server.result->status) {
+            rows.push_back({where, s->name.plain(), s->map,
+                            QStringLiteral("%1/%2").arg(s->playerCount).arg(s->maxPlayers),
+                            QStringLiteral("%1 ms").arg(server.result->roundTripMs)});
+        } else {
+            rows.push_back({where, server.result->reason()});
+        }
+    }
+    return table(rows, {}, {false, false, false, true, true});
+}
+
+QString mastersReport(const gamequery::Sweep& sweep)
+{
+    QString out;
+    for (const gamequery::MasterResult& master : sweep.lists.masters) {
+        out += QStringLiteral("master %1:%2: ").arg(master.master.host).arg(master.master.port) +
+               (master.failure.isEmpty() ? QStringLiteral("%1 servers").arg(master.servers.size()) : master.failure) +
+               QLatin1Char('\n');
+    }
+    return out;
+}
+
+QJsonObject sweepJson(const gamequery::Sweep& sweep)
+{
+    QJsonArray masters, servers;
+    for (const gamequery::MasterResult& master : sweep.lists.masters) {
+        QJsonObject entry{{"master", QStringLiteral("%1:%2").arg(master.master.host).arg(master.master.port)}};
+        if (master.failure.isEmpty())
+            entry.insert(QStringLiteral("servers"), static_cast<int>(master.servers.size()));
+        else
+            entry.insert(QStringLiteral("error"), master.failure);
+        masters.append(entry);
+    }
+    for (const gamequery::SweptServer& server : sweep.servers) {
+        QJsonObject entry = server.result ? gamequery::toJson(*server.result) : QJsonObject();
+        entry.insert(QStringLiteral("address"), server.listed.address.toString());
+        entry.insert(QStringLiteral("listedPort"), server.listed.port);
+        if (server.result)
+            entry.insert(QStringLiteral("gamePort"), server.gamePort());
+        servers.append(entry);
+    }
+    return {{"game", QLatin1String(gameInfo(sweep.game).id)}, {"masters", masters}, {"servers", servers}};
 }
