@@ -45,6 +45,18 @@ inline constexpr std::array<StartRoute, 4> kStartRoutes{{
 }};
 inline constexpr const StartRoute& startRoute(StartPage page) { return kStartRoutes[static_cast<std::size_t>(page)]; }
 
+// The list of a game's live servers from its masters; its form's fields.
+struct ListRoute {
+    Game game;
+    const char* path;
+};
+inline constexpr std::array<ListRoute, 3> kListRoutes{{
+    {Game::UT99, "/servers/ut99"},
+    {Game::UT2004, "/servers/ut2004"},
+    {Game::UT3, "/servers/ut3"},
+}};
+inline constexpr const ListRoute& listRoute(Game game) { return kListRoutes[static_cast<std::size_t>(game)]; }
+
 // The texts of a server address as the window's fields hold them. Nothing here
 // is parsed or validated: a status page is asked about exactly what was typed.
 struct ServerFields {

@@ -32,8 +32,11 @@ struct Sweep {
 // How a listed server is asked: UT99's lists give query ports, UT2004's game ports.
 QueryRequest requestFor(Game game, const ListedServer& server, int timeoutMs);
 
-// Fetches the lists of the masters and, unless listOnly, asks every server on
-// them; done is called once, with the servers sorted.
+// Asks every server on the lists (none where listOnly); done is called once,
+// with the servers sorted.
+void askListed(QueryClient& queries, Game game, const MasterLists& lists, int timeoutMs, bool listOnly,
+               std::function<void(const Sweep&)> done);
+// Fetches the lists of the masters, then asks the servers as askListed does.
 void sweep(MasterClient& masters, QueryClient& queries, Game game, const std::vector<HostPort>& from, int timeoutMs,
            bool listOnly, std::function<void(const Sweep&)> done);
 

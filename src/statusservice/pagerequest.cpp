@@ -28,6 +28,14 @@ QString value(const QList<QByteArray>& pairs, const char* key) { return decoded(
 
 constexpr qsizetype kMaxPlayerName = 64;
 
+// A form's text field: a blank comes as "+"; a text longer than any player's name is cut.
+QString formText(const QList<QByteArray>& pairs, const char* key)
+{
+    QByteArray text = rawValue(pairs, key);
+    text.replace('+', ' ');
+    return decoded(text).trimmed().left(kMaxPlayerName);
+}
+
 } // namespace
 
 PageRequest parseRequest(const QByteArray& target)
@@ -49,15 +57,22 @@ PageRequest parseRequest(const QByteArray& target)
                 request.webPort = value(pairs, route->secondPortKey);
         }
     }
+    for (const ListRoute& route : kListRoutes) {
+        if (path == route.path) {
+            request.kind = PageRequest::Kind::List;
+            request.game = route.game;
+            request.filter = formText(pairs, "q");
+            request.hideEmpty = value(pairs, "notempty") == QLatin1String("1");
+            request.hideFull = value(pairs, "notfull") == QLatin1String("1");
+            request.sort = value(pairs, "sort");
+        }
+    }
     for (const StartRoute& route : kStartRoutes) {
         if (path == route.path) {
             request.kind = PageRequest::Kind::Start;
             request.start = route.page;
             request.game = route.game;
-            // A form sends a blank as "+"; a name longer than any player's is no name.
-            QByteArray player = rawValue(pairs, "player");
-            player.replace('+', ' ');
-            request.player = decoded(player).trimmed().left(kMaxPlayerName);
+            request.player = formText(pairs, "player");
         }
     }
     return request;

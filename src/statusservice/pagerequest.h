@@ -14,7 +14,7 @@
 namespace statusservice {
 
 struct PageRequest {
-    enum class Kind { Status, Start, NotFound };
+    enum class Kind { Status, Start, List, NotFound };
     Kind kind = Kind::NotFound;
     StartPage start = StartPage::Ut99Lobby; // which, for a start page
     Game game = Game::UT99;
@@ -23,7 +23,12 @@ struct PageRequest {
     QString webPort;      // UT3: the web statistics port, "0" for none
     bool refresh = false; // ask afresh, never from the recent answers
     QString player;       // a start page: the player to look for, as a form sends it
-    QByteArray target;    // as requested, for the page's own links
+    // A list page's form: a text in a server's name or map, whether to hide
+    // empty and full servers, and the order ("players", "name" or "ping").
+    QString filter;
+    bool hideEmpty = false, hideFull = false;
+    QString sort;
+    QByteArray target; // as requested, for the page's own links
 };
 
 PageRequest parseRequest(const QByteArray& target);

@@ -56,7 +56,7 @@ const char kProblemTemplate[] = R"(<h1>{{title}}</h1>
 
 const char kStartTemplate[] = R"(<h1>{{title}}</h1>
 <p class="note">{{about}}</p>
-<h2>Our servers</h2>
+{{servers}}<h2>Our servers</h2>
 {{presets}}
 {{favourites}}<form method="get" action=""><p><label>Find a player: <input name="player" value="{{player}}"
 maxlength="64"></label> <button>Find</button></p></form>{{found}}
@@ -92,30 +92,6 @@ QString queryPortHint(Game game)
     return QStringLiteral("The query port of %1 is usually %2.").arg(QLatin1String(info.title)).arg(info.defaultPort);
 }
 
-// A page of the template with its parts, in a colour scheme (a class of its body; "": the plain one).
-QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
-                const char* bodyClass)
-{
-    QHash<QString, QString> values{{QStringLiteral("style"), QString::fromUtf8(kStyle)},
-                                   {QStringLiteral("bodyClass"), QString::fromLatin1(bodyClass)}};
-    for (const auto& [key, html] : parts)
-        values.insert(QLatin1String(key), html);
-    const QString frame =
-        QString::fromUtf8(kFrame).replace(QStringLiteral("{{content}}"), QString::fromUtf8(pageTemplate));
-    // One pass: a "{{...}}" inside a server's text is never taken for a placeholder.
-    QString page;
-    qsizetype at = 0;
-    for (qsizetype open = frame.indexOf(QLatin1String("{{")); open >= 0;
-         open = frame.indexOf(QLatin1String("{{"), at)) {
-        const qsizetype close = frame.indexOf(QLatin1String("}}"), open);
-        page += frame.mid(at, open - at) + values.value(frame.mid(open + 2, close - open - 2));
-        at = close + 2;
-    }
-    return (page + frame.mid(at)).toUtf8();
-}
-
-QString gameTitle(Game game) { return QLatin1String(gameInfo(game).title); }
-
 QString refreshLink(const PageRequest& request)
 {
     QString target = QString::fromUtf8(request.target);
@@ -144,6 +120,30 @@ QString teamCell(const std::optional<int>& team, const gamequery::ServerStatus& 
 }
 
 } // namespace
+
+// A page of the template with its parts, in a colour scheme (a class of its body; "": the plain one).
+QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
+                const char* bodyClass)
+{
+    QHash<QString, QString> values{{QStringLiteral("style"), QString::fromUtf8(kStyle)},
+                                   {QStringLiteral("bodyClass"), QString::fromLatin1(bodyClass)}};
+    for (const auto& [key, html] : parts)
+        values.insert(QLatin1String(key), html);
+    const QString frame =
+        QString::fromUtf8(kFrame).replace(QStringLiteral("{{content}}"), QString::fromUtf8(pageTemplate));
+    // One pass: a "{{...}}" inside a server's text is never taken for a placeholder.
+    QString page;
+    qsizetype at = 0;
+    for (qsizetype open = frame.indexOf(QLatin1String("{{")); open >= 0;
+         open = frame.indexOf(QLatin1String("{{"), at)) {
+        const qsizetype close = frame.indexOf(QLatin1String("}}"), open);
+        page += frame.mid(at, open - at) + values.value(frame.mid(open + 2, close - open - 2));
+        at = close + 2;
+    }
+    return (page + frame.mid(at)).toUtf8();
+}
+
+QString gameTitle(Game game) { return QLatin1String(gameInfo(game).title); }
 
 QString escaped(const QString& text)
 {
@@ -377,10 +377,20 @@ QString serverTable(const std::vector<ServerLine>& lines, const QString& player,
     return rows + QStringLiteral("</table>");
 }
 
+// The way to the game's list, with the players on it at its last sweep.
+QString serverListLink(Game game, const gamequery::Sweep* lastSweep)
+{
+    if (gameInfo(game).master == MasterProtocol::None)
+        return {};
+    const QString online = lastSweep ? QStringLiteral(": %1 players online").arg(lastSweep->players()) : QString();
+    return QStringLiteral("<p><a href=\"%1\">Every live %2 server</a>%3</p>\n")
+        .arg(QLatin1String(listRoute(game).path), gameTitle(game), online);
+}
+
 } // namespace
 
 QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
-                     const std::optional<std::vector<ServerLine>>& favourites)
+                     const std::optional<std::vector<ServerLine>>& favourites, const gamequery::Sweep* lastSweep)
 {
     const Game game = request.game;
     const QString title = gameTitle(game) + QStringLiteral(" Server Query");
@@ -408,7 +418,8 @@ QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& 
                  {"presets", presetTable},
                  {"favourites", favouritesTable},
                  {"player", escaped(request.player)},
-                 {"found", foundText}},
+                 {"found", foundText},
+                 {"servers", serverListLink(game, lastSweep)}},
                 gameInfo(game).pageClass);
 }
 

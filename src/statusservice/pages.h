@@ -2,6 +2,7 @@
 
 #include "diagnosis.h"
 #include "gamequery/queryclient.h"
+#include "gamequery/serversweep.h"
 #include "pagerequest.h"
 
 #include <QByteArray>
@@ -12,6 +13,10 @@
 namespace statusservice {
 
 QString escaped(const QString& text);
+QString gameTitle(Game game);
+// A page of the template with its parts, in a colour scheme (a class of its body; "": the plain one).
+QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
+                const char* bodyClass);
 // A name with its colour runs as spans.
 QString colouredHtml(const gamequery::RichText& text);
 
@@ -30,9 +35,13 @@ struct ServerLine {
     QString note; // shown when there is no result
 };
 // The start page: the preset servers, the favourites when there are any to
-// show (nullopt: the service keeps none), and where player was found.
+// show (nullopt: the service keeps none), where player was found, and a
+// link to the game's list with the players of its last sweep.
 QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
-                     const std::optional<std::vector<ServerLine>>& favourites);
+                     const std::optional<std::vector<ServerLine>>& favourites, const gamequery::Sweep* lastSweep);
+// The list of a game's live servers from a sweep, filtered and sorted as
+// the request asks; no sweep: the game has no list.
+QByteArray serverListPage(const PageRequest& request, const gamequery::Sweep* sweep);
 QByteArray voiceChatPage(const QString& voiceChatHost);
 QByteArray notFoundPage();
 

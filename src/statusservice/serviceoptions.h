@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/game.h"
+#include "core/hostport.h"
 #include "echo.h"
 #include "gamequery/destinations.h"
 #include "http/httpserver.h"
@@ -48,6 +49,9 @@ struct ServiceOptions {
     // The desktop program's favourites folder: its start pages show the
     // game's favourites too. Empty: a public service, which keeps none.
     QString favouritesFolder;
+    // The masters of the list pages, by game: where any is given for a game,
+    // they replace its others.
+    std::vector<std::pair<Game, HostPort>> masters;
     // A query that got no answer: how long its page may spend finding out
     // why (ping, other ports), and the echo it sends.
     int diagnosisMs = 2000;

@@ -3,13 +3,16 @@
 #include "core/hostport.h"
 #include "core/routes.h"
 #include "diagnosis.h"
+#include "favourites/favouritesfile.h"
 #include "favourites/savedservers.h"
 #include "pagerequest.h"
 #include "pages.h"
 #include "ratelimiter.h"
+#include "serverlists.h"
 #include "sharedanswers.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFutureWatcher>
 #include <QHash>
 #include <QThreadPool>
@@ -57,6 +60,10 @@ private:
     bool isOwnHost(const QByteArray& host) const;
     void answerStatus(const PageRequest& page, const QHostAddress& client, HttpReply reply);
     void answerStart(const PageRequest& page, HttpReply reply);
+    void answerList(const PageRequest& page, HttpReply reply);
+    // The masters the service asks for a game's list: its options', else
+    // masters.ini's in the favourites folder, else the build's.
+    std::vector<HostPort> mastersOf(Game game) const;
     // A start page's line for a server given as its status page takes it;
     // the query that fills it, if it is to be asked, goes to queries.
     ServerLine startLine(Game game, const QString& label, const QString& host, const QString& pagePort,
@@ -81,6 +88,7 @@ private:
     HttpServer m_server;
     gamequery::QueryClient m_client;
     SharedAnswers m_shared;
+    ServerLists m_lists;
     QHash<QString, int> m_perClient;
     QElapsedTimer m_clock;
     RateLimiter m_clientQueries, m_serverQueries, m_startPages, m_probes;
@@ -106,7 +114,7 @@ StatusService::Pages::Pages(ServiceOptions options)
     : m_options(std::move(options)),
       m_server([this](const HttpRequest& request, HttpReply reply) { handle(request, std::move(reply)); },
                m_options.http),
-      m_client(this), m_shared(m_options.shareMs, this),
+      m_client(this), m_shared(m_options.shareMs, this), m_lists(m_client, m_options.timeoutMs, this),
       m_clientQueries(m_options.clientQueries.burst, m_options.clientQueries.refillMs),
       m_serverQueries(m_options.serverQueries.burst, m_options.serverQueries.refillMs),
       m_startPages(m_options.startPages.burst, m_options.startPages.refillMs),
@@ -135,8 +143,44 @@ void StatusService::Pages::handle(const HttpRequest& request, HttpReply reply)
             answerStart(page, std::move(reply));
         }
         return;
+    case PageRequest::Kind::List:
+        if (const auto refusal = spend(m_startPages, clientOf(request.peer)))
+            refuse(page, *refusal, reply);
+        else
+            answerList(page, std::move(reply));
+        return;
     case PageRequest::Kind::NotFound: reply.send(404, kHtml, notFoundPage()); return;
     }
+}
+
+void StatusService::Pages::answerList(const PageRequest& page, HttpReply reply)
+{
+    if (gameInfo(page.game).master == MasterProtocol::None) {
+        reply.send(200, kHtml, serverListPage(page, nullptr));
+        return;
+    }
+    auto shared = std::make_shared<HttpReply>(std::move(reply));
+    m_lists.get(page.game, mastersOf(page.game), [page, shared](const gamequery::Sweep& sweep) {
+        shared->send(200, kHtml, serverListPage(page, &sweep));
+    });
+}
+
+std::vector<HostPort> StatusService::Pages::mastersOf(Game game) const
+{
+    std::vector<HostPort> given;
+    for (const auto& [of, master] : m_options.masters)
+        if (of == game)
+            given.push_back(master);
+    if (!given.empty())
+        return given;
+    QFile file(m_options.favouritesFolder + QStringLiteral("/masters.ini"));
+    if (!m_options.favouritesFolder.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        const QString listed =
+            favourites::profileValue(file.read(64 * 1024), QLatin1String(gameInfo(game).id), QStringLiteral("masters"));
+        if (!listed.trimmed().isEmpty())
+            return gamequery::mastersFrom(listed);
+    }
+    return gamequery::mastersFrom(QLatin1String(gameInfo(game).defaultMasters));
 }
 
 bool StatusService::Pages::isOwnHost(const QByteArray& host) const
@@ -276,8 +320,10 @@ void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
                 startLine(game, label, saved.host, saved.port, saved.webPort, favouriteQueries));
         }
     }
-    const auto finish = [pending] {
-        pending->reply.send(200, kHtml, startPage(pending->page, pending->presets, pending->favourites));
+    const auto finish = [this, pending] {
+        pending->reply.send(
+            200, kHtml,
+            startPage(pending->page, pending->presets, pending->favourites, m_lists.last(pending->page.game)));
     };
     std::vector<std::pair<ServerLine*, gamequery::QueryRequest>> toAsk;
     for (std::size_t i = 0; i < presetQueries.size(); ++i)

@@ -1,7 +1,7 @@
 // utstatus: asks Unreal Tournament servers for their status.
 //   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
 //   utstatus demo
-//   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]
+//   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets] [--master GAME=HOST:PORT]...
 //   utstatus favourites [--dir FOLDER] [--json]
 //   utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]
 
@@ -34,7 +34,7 @@ const char kUsage[] =
     "usage: utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port]\n"
     "                      [--timeout MS]\n"
     "       utstatus demo\n"
-    "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets]\n"
+    "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets] [--master GAME=HOST:PORT]...\n"
     "       utstatus favourites [--dir FOLDER] [--json]\n"
     "       utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]\n"
     "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
@@ -333,6 +333,13 @@ int serve(const QStringList& args)
             options.destinations = gamequery::Destinations::Lan;
         } else if (args[i] == QLatin1String("--no-budgets")) {
             options.budgets = false;
+        } else if (args[i] == QLatin1String("--master") && i + 1 < args.size()) {
+            const QString given = args[++i];
+            const std::optional<Game> game = gameFromId(given.section(QLatin1Char('='), 0, 0));
+            const auto master = parseHostPort(given.section(QLatin1Char('='), 1));
+            if (!game || gameInfo(*game).master == MasterProtocol::None || !master || !master->port)
+                return badArguments(QStringLiteral("not a GAME=HOST:PORT of a master: %1").arg(given));
+            options.masters.emplace_back(*game, *master);
         } else {
             return badArguments(QStringLiteral("unknown option %1").arg(args[i]));
         }
