@@ -1,4 +1,5 @@
 #include "fakeservers/fakegameserver.h"
+#include "fakeservers/fakemaster.h"
 #include "statusservice/defaults.h"
 #include "statusservice/pages.h"
 #include "statusservice/servicethread.h"
@@ -274,6 +275,41 @@ TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
 // The start page shows the game's saved favourites, live, below the presets,
 // follows a save at once and marks where a player is playing. The presets'
 // names are never looked up: they show as they are.
+// A list page from a fake master: filtered and sorted as its form asks, one
+// sweep for every client; a public service shows loopback rows as refused.
+TEST_F(Service, AListPageOfEveryServerAMasterLists)
+{
+    FakeGameServer alpha({.name = QStringLiteral("Alpha DM"), .map = QStringLiteral("DM-Morpheus")});
+    FakeGameServer bravo(
+        {.name = QStringLiteral("Bravo CTF"), .map = QStringLiteral("CTF-Face"), .players = {{"One", 1, 10, 0}}});
+    const QHostAddress loopback(QHostAddress::LocalHost);
+    fakeservers::FakeMaster master({.servers = {{loopback, alpha.port()}, {loopback, bravo.port()}}});
+    ServiceOptions withMaster = options();
+    withMaster.masters = {{Game::UT99, {QStringLiteral("127.0.0.1"), master.port()}}};
+    start(withMaster);
+
+    const auto before = [](const Page& page, const char* first, const char* second) {
+        return page.body.indexOf(QLatin1String(first)) < page.body.indexOf(QLatin1String(second));
+    };
+    for (const Page& page : get(QStringLiteral("/servers/ut99"), 2)) { // most players first
+        expectOnPage(page, {"2 servers listed, 2 answered, 1 players in all", "unreal://127.0.0.1:7777"});
+        EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
+    }
+    EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
+    expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "1 shown"}, {"Bravo CTF"});
+    expectOnPage(get(QStringLiteral("/servers/ut99?notempty=1")), {"Bravo CTF"}, {"Alpha DM"});
+    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4); // one sweep: two requests a server
+    expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
+                 {"<a href=\"/servers/ut99\">Every live UT99 server</a>: 1 players online"});
+    expectOnPage(get(QStringLiteral("/servers/ut3")), {"No server list is available for UT3"});
+
+    withMaster.destinations = gamequery::Destinations::Public;
+    start(withMaster);
+    expectOnPage(get(QStringLiteral("/servers/ut99")),
+                 {"0 answered", "127.0.0.1 is an address this service does not send to"});
+    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4);
+}
+
 TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
 {
     FakeGameServer first({.name = QStringLiteral("Clan <b>Server</b>"),
