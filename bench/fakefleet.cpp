@@ -1,7 +1,10 @@
 // Starts many fake game servers of one game on consecutive loopback ports, for
-// benchmarks: fakefleet ut99|ut2004|ut3 COUNT FIRST_QUERY_PORT. Runs until killed.
+// benchmarks: fakefleet ut99|ut2004|ut3 COUNT FIRST_QUERY_PORT [MASTER_PORT].
+// With a master port, a UT99 master there lists them all (taking any validate
+// answer, as list tools send a fixed one). Runs until killed.
 
 #include "fakeservers/fakegameserver.h"
+#include "fakeservers/fakemaster.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -13,7 +16,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 4)
+    if (args.size() != 4 && args.size() != 5)
         return 2;
     using namespace fakeservers;
     Scenario s;
@@ -33,6 +36,16 @@ int main(int argc, char** argv)
             QTextStream(stderr) << "port " << first + i << " is taken\n";
             return 1;
         }
+    }
+    MasterScenario listing{.anyValidate = true};
+    for (int i = 0; i < count; ++i)
+        listing.servers.push_back({QHostAddress::LocalHost, static_cast<quint16>(first + i)});
+    std::unique_ptr<FakeMaster> master;
+    if (args.size() == 5) {
+        master = std::make_unique<FakeMaster>(listing, nullptr, QHostAddress::LocalHost,
+                                              static_cast<quint16>(args[4].toInt()));
+        if (!master->listening())
+            return 1;
     }
     QTextStream(stdout) << "ready\n";
     return QCoreApplication::exec();

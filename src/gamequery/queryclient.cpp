@@ -14,9 +14,10 @@ namespace gamequery {
 
 namespace {
 
-// Queries started together, and the pause before the next burst.
-constexpr std::size_t kBurst = 16;
-constexpr int kBurstGapMs = 2;
+// Queries under way at once: the next starts as one ends. Their replies fit
+// the receive buffer together: a dozen packets of under 1,400 bytes each at
+// most, which the system counts about twice.
+constexpr std::size_t kWindow = 64;
 constexpr int kReceiveBuffer = 4 << 20; // the system may grant less
 // What one query takes from its server at most: a full 32-player server
 // sends a dozen packets of under 1,400 bytes. Past these the query ends
@@ -264,18 +265,17 @@ void QueryClient::start(const QueryRequest& request, const QHostAddress& address
     m_exchanges.push_back(std::make_unique<Exchange>(*this, request, address, std::move(done)));
     m_waiting.push_back(m_exchanges.back().get());
     if (!m_pacer->isActive())
-        m_pacer->start(0); // queries asked together leave together, in bursts
+        m_pacer->start(0); // queries asked together leave together, up to the window
 }
 
 void QueryClient::startWaiting()
 {
-    const std::size_t count = std::min(kBurst, m_waiting.size());
-    const std::vector<Exchange*> now(m_waiting.begin(), m_waiting.begin() + static_cast<std::ptrdiff_t>(count));
-    m_waiting.erase(m_waiting.begin(), m_waiting.begin() + static_cast<std::ptrdiff_t>(count));
-    for (Exchange* exchange : now)
-        exchange->start();
-    if (!m_waiting.empty())
-        m_pacer->start(kBurstGapMs);
+    while (!m_waiting.empty() && m_started < kWindow) {
+        Exchange* next = m_waiting.front();
+        m_waiting.pop_front();
+        ++m_started;
+        next->start();
+    }
 }
 
 void QueryClient::send(const QHostAddress& address, quint16 port, const QByteArray& datagram)
@@ -307,7 +307,11 @@ void QueryClient::readDatagrams(QUdpSocket* socket)
 
 void QueryClient::finished(Exchange* exchange)
 {
-    // Not at once: the exchange may be in the middle of a call of its own.
+    // Its place in the window goes to the next; the exchange itself goes
+    // later: it may be in the middle of a call of its own.
+    --m_started;
+    if (!m_waiting.empty() && !m_pacer->isActive())
+        m_pacer->start(0);
     QMetaObject::invokeMethod(
         this,
         [this, exchange] { std::erase_if(m_exchanges, [exchange](const auto& e) { return e.get() == exchange; }); },

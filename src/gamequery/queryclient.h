@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -69,9 +70,10 @@ private:
     QUdpSocket* m_ipv4;
     QUdpSocket* m_ipv6;
     std::vector<std::unique_ptr<Exchange>> m_exchanges;
-    // Queries wait here to be sent in small bursts: hundreds of replies at
-    // once would overflow the socket's receive buffer.
-    std::vector<Exchange*> m_waiting;
+    // Queries wait here for a place in the window of those under way:
+    // hundreds of replies at once would overflow the socket's receive buffer.
+    std::deque<Exchange*> m_waiting;
+    std::size_t m_started = 0;
     QTimer* m_pacer;
     Destinations m_destinations = Destinations::Lan;
 };
