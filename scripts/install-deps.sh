@@ -10,7 +10,7 @@ packages=(
   qt6-multimedia-dev qt6-httpserver-dev
   libgl-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux xdg-utils desktop-file-utils appstream dpkg-dev wrk
+  xvfb xauth x11-utils xdotool imagemagick procps iproute2 util-linux xdg-utils desktop-file-utils appstream dpkg-dev wrk systemd
   qstat nodejs clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei libx11-dev
 )
