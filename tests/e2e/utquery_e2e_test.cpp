@@ -3,6 +3,7 @@
 
 #include "buildconfig.h"
 #include "fakeservers/fakegameserver.h"
+#include "fakeservers/fakemaster.h"
 #include "support/eventloop.h"
 #include "support/files.h"
 #include "support/realpart.h"
@@ -116,14 +117,16 @@ private:
 };
 
 // True when some pixel of the image satisfies is(colour).
-bool anyPixel(const QImage& image, const std::function<bool(QRgb)>& is)
+std::optional<QPoint> firstPixel(const QImage& image, const std::function<bool(QRgb)>& is)
 {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (is(image.pixel(x, y)))
-                return true;
-    return false;
+                return QPoint(x, y);
+    return std::nullopt;
 }
+
+bool anyPixel(const QImage& image, const std::function<bool(QRgb)>& is) { return firstPixel(image, is).has_value(); }
 
 // True when every pixel of the image has one colour: a field with no text.
 bool blank(const QImage& image)
@@ -161,6 +164,9 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
     writeFile(folder.filePath(QStringLiteral("utservers.ini")),
               "[SERVER]\r\nServerName=Clan Server\r\nServerIP=127.0.0.1\r\nServerPort=7777\r\nQueryPort=" +
                   QByteArray::number(server.port()) + "\r\n");
+    fakeservers::FakeMaster master({.servers = {{QHostAddress::LocalHost, server.port()}}});
+    writeFile(folder.filePath(QStringLiteral("masters.ini")),
+              "[ut99]\r\nmasters=127.0.0.1:" + QByteArray::number(master.port()) + "\r\n");
     RunningProgram program(folder.filePath(QStringLiteral("utquery")), workingDirectory.path());
     ASSERT_TRUE(program.shown()) << "the window did not show";
     runEventLoopFor(2500);
@@ -176,6 +182,18 @@ TEST(UtqueryUnderXvfb, TheStartPageAQueryAndClosingAsAUserDoes)
     program.key(QStringLiteral("Return"));
     runEventLoopFor(2500);
     EXPECT_TRUE(anyPixel(pane(), foundRow)) << "the favourite where the player plays is not marked";
+
+    // The first link of the start page leads to every live server, whose first row's leads to its status page.
+    const auto followFirstLink = [&] {
+        const int asked = server.requestsSeen();
+        const std::optional<QPoint> link = firstPixel(pane(), [](QRgb c) { return c == qRgb(0xff, 0xb0, 0x60); });
+        ASSERT_TRUE(link) << "no link on the page";
+        program.click(240 + link->x() * 15, 3750 + link->y() * 15 + 30);
+        runEventLoopFor(2500);
+        EXPECT_GT(server.requestsSeen(), asked) << "the page the link leads to did not ask the server";
+    };
+    followFirstLink(); // the list page
+    followFirstLink(); // the listed server's status page
 
     const int asked = server.requestsSeen();
     program.typeInto(11000, 1350, QStringLiteral("127.0.0.1"));
