@@ -97,7 +97,7 @@ QString summary(const gamequery::Sweep& sweep, int shownCount)
                        .arg(master.failure.isEmpty() ? QStringLiteral("%1 listed").arg(master.servers.size())
                                                      : master.failure);
     const qint64 age = sweep.at.secsTo(QDateTime::currentDateTimeUtc());
-    return QStringLiteral("%1 servers listed, %2 answered, %3 players in all; %4 shown. From %5. Asked %6 s ago.")
+    return QStringLiteral("Servers listed: %1, answered: %2, shown: %4. Players in all: %3. From %5. Asked %6 s ago.")
         .arg(sweep.servers.size())
         .arg(sweep.answered())
         .arg(sweep.players())

@@ -382,7 +382,7 @@ QString serverListLink(Game game, const gamequery::Sweep* lastSweep)
 {
     if (gameInfo(game).master == MasterProtocol::None)
         return {};
-    const QString online = lastSweep ? QStringLiteral(": %1 players online").arg(lastSweep->players()) : QString();
+    const QString online = lastSweep ? QStringLiteral(" (players online: %1)").arg(lastSweep->players()) : QString();
     return QStringLiteral("<p><a href=\"%1\">Every live %2 server</a>%3</p>\n")
         .arg(QLatin1String(listRoute(game).path), gameTitle(game), online);
 }

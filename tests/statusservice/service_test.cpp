@@ -292,21 +292,21 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
         return page.body.indexOf(QLatin1String(first)) < page.body.indexOf(QLatin1String(second));
     };
     for (const Page& page : get(QStringLiteral("/servers/ut99"), 2)) { // most players first
-        expectOnPage(page, {"2 servers listed, 2 answered, 1 players in all", "unreal://127.0.0.1:7777"});
+        expectOnPage(page, {"Servers listed: 2, answered: 2, shown: 2. Players in all: 1.", "unreal://127.0.0.1:7777"});
         EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
     }
     EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
-    expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "1 shown"}, {"Bravo CTF"});
+    expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "shown: 1."}, {"Bravo CTF"});
     expectOnPage(get(QStringLiteral("/servers/ut99?notempty=1")), {"Bravo CTF"}, {"Alpha DM"});
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4); // one sweep: two requests a server
     expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
-                 {"<a href=\"/servers/ut99\">Every live UT99 server</a>: 1 players online"});
+                 {"<a href=\"/servers/ut99\">Every live UT99 server</a> (players online: 1)"});
     expectOnPage(get(QStringLiteral("/servers/ut3")), {"No server list is available for UT3"});
 
     withMaster.destinations = gamequery::Destinations::Public;
     start(withMaster);
     expectOnPage(get(QStringLiteral("/servers/ut99")),
-                 {"0 answered", "127.0.0.1 is an address this service does not send to"});
+                 {"answered: 0", "127.0.0.1 is an address this service does not send to"});
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4);
 }
 
