@@ -1,4 +1,3 @@
-#include "app/alertdialog.h"
 #include "app/linklabel.h"
 #include "buildconfig.h"
 #include "support/windowdriver.h"
@@ -48,10 +47,9 @@ TEST_F(AdminPanel, OnlyTheExactPasswordOpens)
         expectState(Entering);
         EXPECT_EQ(field("txtPooPooPeePee")->text(), typed);
     }
-    EXPECT_EQ(platform.sounds.played, QStringList(3, platform.directory + QStringLiteral("/HellNo.wav")));
-    AlertDialog* alert = window->openAlert("Alert");
+    EXPECT_EQ(platform.sounds.played.size(), 3);
+    AlertDialog* alert = expectAlert("Alert", QStringLiteral("Invalid Password, Try Again!"), "HellNo.wav");
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Invalid Password, Try Again!"));
     QTest::mouseClick(alert->cmdOK, Qt::LeftButton);
     EXPECT_EQ(window->focusWidget(), field("txtPooPooPeePee"));
 

@@ -1,4 +1,3 @@
-#include "app/alertdialog.h"
 #include "favourites/savetabs.h"
 #include "support/windowdriver.h"
 
@@ -73,10 +72,9 @@ TEST_F(Favourites, SaveWritesOnceOnTheEleventhTickAndConfirms)
     EXPECT_TRUE(written.startsWith("[SERVER]\r\nServerName=\r\nServerIP=\r\n"));
     EXPECT_TRUE(written.contains("\r\nServerName2=Clan  Server \r\n"));
     EXPECT_TRUE(written.contains("\r\nQueryPort2=7778\r\n"));
-    EXPECT_EQ(platform.sounds.played, QStringList{file("wickedsick.wav")});
-    AlertDialog* alert = window->openAlert("Alert");
+    EXPECT_EQ(platform.sounds.played.size(), 1);
+    AlertDialog* alert = expectAlert("Alert", QStringLiteral("Changes Successfully Saved!"), "wickedsick.wav");
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->lblAlert->text(), QStringLiteral("Changes Successfully Saved!"));
     EXPECT_TRUE(alert->cmdOK->isHidden());
     EXPECT_FALSE(alert->cmdOK2->isHidden());
     fire("Timer2", 30); // the run is over
@@ -119,11 +117,9 @@ TEST_F(Favourites, AFailedSaveSaysWhyOnScreenAndChangesNothingElse)
     EXPECT_EQ(field("UT3ServerIP")->text(), QStringLiteral("typed"));
     EXPECT_EQ(bar("pg3ut3s")->value(), 0);
     EXPECT_FALSE(timer("Timerut3s")->isEnabled());
-    EXPECT_EQ(platform.sounds.played, QStringList{file("HellNo.wav")});
-    AlertDialog* alert = window->openAlert("Alert2");
-    ASSERT_TRUE(alert);
     const QString failure = QStringLiteral("Changes NOT Saved!\nut3servers.ini: No space left on device");
-    EXPECT_EQ(alert->lblAlert->text(), failure);
+    AlertDialog* alert = expectAlert("Alert2", failure, "HellNo.wav");
+    ASSERT_TRUE(alert && platform.sounds.played.size() == 1);
     // Every line is inside the label, above the OK button.
     const QFontMetrics metrics(alert->lblAlert->font());
     EXPECT_GE(alert->lblAlert->height(), 2 * metrics.lineSpacing());

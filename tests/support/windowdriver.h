@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/alertdialog.h"
 #include "app/qevquery.h"
 #include "app/tabstrip.h"
 #include "fakeplatform.h"
@@ -102,6 +103,16 @@ public:
             story(steps);
             checks();
         }
+    }
+
+    // The named alert dialog, open and saying text, after sound from the program's folder.
+    AlertDialog* expectAlert(const char* name, const QString& text, const char* sound)
+    {
+        EXPECT_EQ(platform.sounds.played.value(platform.sounds.played.size() - 1),
+                  platform.directory + QLatin1Char('/') + QLatin1String(sound));
+        AlertDialog* alert = window->openAlert(name);
+        EXPECT_EQ(alert ? alert->lblAlert->text() : QStringLiteral("no %1 open").arg(QLatin1String(name)), text);
+        return alert;
     }
 
     QString shown(const char* name) const
