@@ -88,10 +88,6 @@ QByteArray Session::receive(const QByteArray& bytes)
 QByteArray Session::take(const QByteArray& payload)
 {
     Reader in(payload);
-    const auto word = [&] {
-        const auto text = Reader(payload).string();
-        return text ? text->plain() : QString();
-    };
     switch (m_stage) {
     case Stage::Challenge: {
         const auto challenge = in.string();
@@ -102,20 +98,8 @@ QByteArray Session::take(const QByteArray& payload)
         m_stage = Stage::Approval;
         return hello(challenge->plain().toLatin1());
     }
-    case Stage::Approval:
-        if (word() != QLatin1String("APPROVED")) {
-            fail(QStringLiteral("the master refused: %1").arg(word()));
-            return {};
-        }
-        m_stage = Stage::Verified;
-        return verification();
-    case Stage::Verified:
-        if (word() != QLatin1String("VERIFIED")) {
-            fail(QStringLiteral("the master refused: %1").arg(word()));
-            return {};
-        }
-        m_stage = Stage::Count;
-        return listRequest();
+    case Stage::Approval: return expect(payload, "APPROVED", Stage::Verified, verification());
+    case Stage::Verified: return expect(payload, "VERIFIED", Stage::Count, listRequest());
     case Stage::Count: {
         const auto count = in.unsignedLE(4);
         if (!count || payload.size() != 5 || *count > static_cast<std::uint32_t>(kMostListedServers)) {
@@ -153,6 +137,17 @@ QByteArray Session::take(const QByteArray& payload)
     }
     }
     return {};
+}
+
+QByteArray Session::expect(const QByteArray& payload, const char* word, Stage next, const QByteArray& reply)
+{
+    const auto said = Reader(payload).string();
+    if (!said || said->plain() != QLatin1String(word)) {
+        fail(QStringLiteral("the master refused: %1").arg(said ? said->plain() : QStringLiteral("(no word)")));
+        return {};
+    }
+    m_stage = next;
+    return reply;
 }
 
 void Session::closed()

@@ -40,6 +40,8 @@ public:
 private:
     enum class Stage { Challenge, Approval, Verified, Count, Rows };
     QByteArray take(const QByteArray& payload);
+    // The master's word is the one expected: on to the next stage with the reply.
+    QByteArray expect(const QByteArray& payload, const char* word, Stage next, const QByteArray& reply);
 
     QByteArray m_stream;
     Stage m_stage = Stage::Challenge;

@@ -51,6 +51,17 @@ int badArguments(const QString& why)
     return kBadArguments;
 }
 
+// A wait in ms from 1 to 60000 into timeoutMs; false for any other text.
+bool readTimeout(const QString& text, int& timeoutMs)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 1 || value > 60000)
+        return false;
+    timeoutMs = value;
+    return true;
+}
+
 // Asks every server at once; the results in the order asked.
 std::vector<gamequery::QueryResult> askAll(QCoreApplication& app, const std::vector<gamequery::QueryRequest>& requests)
 {
@@ -86,9 +97,7 @@ int query(QCoreApplication& app, const QStringList& args)
         } else if (a == QLatin1String("--query-port")) {
             asQueryPort = true;
         } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
-            bool ok = false;
-            timeoutMs = args[++i].toInt(&ok);
-            if (!ok || timeoutMs < 1 || timeoutMs > 60000)
+            if (!readTimeout(args[++i], timeoutMs))
                 return badArguments(QStringLiteral("the timeout must be 1 to 60000 ms"));
         } else if (a.startsWith(QLatin1String("--"))) {
             return badArguments(QStringLiteral("unknown option %1").arg(a));
@@ -155,9 +164,7 @@ int list(QCoreApplication& app, const QStringList& args)
         } else if (a == QLatin1String("--no-query")) {
             listOnly = true;
         } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
-            bool ok = false;
-            timeoutMs = args[++i].toInt(&ok);
-            if (!ok || timeoutMs < 1 || timeoutMs > 60000)
+            if (!readTimeout(args[++i], timeoutMs))
                 return badArguments(QStringLiteral("the timeout must be 1 to 60000 ms"));
         } else {
             return badArguments(QStringLiteral("unknown option %1").arg(a));
