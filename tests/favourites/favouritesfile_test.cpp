@@ -77,10 +77,14 @@ TEST(FavouritesFile, EncodingIsWindows1252UnlessATextDoesNotFit)
                     .contains("ServerName=a\xA0"
                               "b\r\n")); // the no-break space too
     EXPECT_TRUE(file(QStringLiteral("Ж")).contains("ServerName=\xD0\x96\r\n"));
-    // A file of the original program: Windows-1252 bytes that are not valid UTF-8.
-    EXPECT_EQ(profileValue("[SERVER]\r\nServerName=Caf\xE9 \x80 \x9F \x8D\r\n", QStringLiteral("SERVER"),
+    // A file of the original program: Windows-1252 bytes that are not valid UTF-8, the whole row of
+    // 0x80 to 0x9F among them (an undefined byte stands for its control character).
+    QByteArray row;
+    for (int byte = 0x80; byte <= 0x9F; ++byte)
+        row += static_cast<char>(byte);
+    EXPECT_EQ(profileValue("[SERVER]\r\nServerName=Caf\xE9 " + row + "\r\n", QStringLiteral("SERVER"),
                            QStringLiteral("ServerName")),
-              QStringLiteral("Café € Ÿ \u008D")); // an undefined byte stands for its control character
+              QStringLiteral("Café €\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"));
 }
 
 TEST(FavouritesFile, ReaderEdgeCases)

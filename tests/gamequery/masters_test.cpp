@@ -1,5 +1,6 @@
 #include "fakeservers/fakemaster.h"
 #include "gamequery/masterclient.h"
+#include "gamequery/ut2004master.h"
 #include "gamequery/ut99master.h"
 #include "support/eventloop.h"
 #include "support/qstringprinter.h"
@@ -21,6 +22,10 @@ TEST(Ut99Master, ValidateAsTheGameAnswers)
     EXPECT_EQ(ut99master::validate("wookie"), "2/TYFMRc"); // recorded from a master
     EXPECT_EQ(ut99master::validate("HZVXFR"), "K6RAVKVh");
     EXPECT_EQ(ut99master::validate("ABCDEF"), "5OOIQ5Ha");
+    // UT2004's answer to a challenge: the hashes of an empty product key and of it with the challenge.
+    const QByteArray hello = ut2004master::hello("111111111");
+    EXPECT_TRUE(hello.contains("d41d8cd98f00b204e9800998ecf8427e") &&
+                hello.contains("bbb8aae57c104cda40c93843ad5e6db8"));
 }
 
 // The masters' lists through the real client, each master's rows as it sent

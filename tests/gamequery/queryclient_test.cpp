@@ -1,6 +1,7 @@
 #include "fakeservers/fakegameserver.h"
 #include "gamequery/queryclient.h"
 #include "gamequery/ut2004protocol.h"
+#include "gamequery/ut3protocol.h"
 #include "support/ownnamespace.h"
 #include "support/qstringprinter.h"
 #include "support/udppeers.h"
@@ -43,6 +44,14 @@ TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
     const Scenario s = scenario(Protocol::Ut2004Binary);
     RawServer stranger([&](const QByteArray& d) { return fakeservers::ut2004Reply(s, d); }, true);
     EXPECT_EQ(ask(client, request(Game::UT2004, stranger.port(), 150)).outcome, QueryResult::Outcome::NoAnswer);
+
+    // A UT3 server that answers its challenge, never the status: silent, not nonsense.
+    RawServer challengeOnly([](const QByteArray& d) {
+        const auto asked = ut3::readRequest(d);
+        return asked && asked->forChallenge ? QList<QByteArray>{ut3::challengeReply(asked->session, 7)}
+                                            : QList<QByteArray>{};
+    });
+    EXPECT_EQ(ask(client, request(Game::UT3, challengeOnly.port(), 150)).outcome, QueryResult::Outcome::NoAnswer);
 
     RawServer garbled([](const QByteArray&) { return QList<QByteArray>{"\x80\0\0\0\x07garbage"}; });
     EXPECT_EQ(ask(client, request(Game::UT2004, garbled.port(), 150)).reason(),

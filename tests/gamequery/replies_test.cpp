@@ -166,6 +166,7 @@ TEST(Ut2004Protocol, CompactIndexesStringsAndColours)
 
     const std::pair<QByteArray, std::optional<QString>> strings[] = {
         {QByteArray(1, '\0'), QString()},
+        {QByteArray("\x01\0", 2), QString()}, // empty, as servers send it: the NUL alone
         {QByteArray("\x05") + "Caf\xE9" + '\0', QStringLiteral("Café")},
         {QByteArray("\x83") + QByteArray("\x1F\x04\x40\x04\0\0", 6), QStringLiteral("Пр")},
         {QByteArray("\x10") + "abc", std::nullopt},

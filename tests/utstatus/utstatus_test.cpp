@@ -52,6 +52,7 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
     EXPECT_EQ(results[0]["map"].toString(), QStringLiteral("VCTF-Suspense"));
     EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
+    EXPECT_TRUE(results[0]["rules"].toArray().contains(QJsonArray{"gamemode", "openplaying"}));
     EXPECT_EQ(results[1]["outcome"].toString(), QStringLiteral("no-answer"));
     EXPECT_EQ(results[1]["reason"].toString(), QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
     // A game port with no query port above it is never asked.
