@@ -45,10 +45,11 @@ TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
     RawServer stranger([&](const QByteArray& d) { return fakeservers::ut2004Reply(s, d); }, true);
     EXPECT_EQ(ask(client, request(Game::UT2004, stranger.port(), 150)).outcome, QueryResult::Outcome::NoAnswer);
 
-    // A UT3 server that answers its challenge, never the status: silent, not nonsense.
+    // A UT3 server that answers its challenge (twice, as a network may repeat a datagram), never the
+    // status: silent, not nonsense.
     RawServer challengeOnly([](const QByteArray& d) {
         const auto asked = ut3::readRequest(d);
-        return asked && asked->forChallenge ? QList<QByteArray>{ut3::challengeReply(asked->session, 7)}
+        return asked && asked->forChallenge ? QList<QByteArray>(2, ut3::challengeReply(asked->session, 7))
                                             : QList<QByteArray>{};
     });
     EXPECT_EQ(ask(client, request(Game::UT3, challengeOnly.port(), 150)).outcome, QueryResult::Outcome::NoAnswer);
