@@ -75,7 +75,7 @@ Scenario scenarioOf(const Case& c, int splitSize)
     Scenario s{.protocol = c.protocol,
                .name = QStringLiteral("Server of ") + foreign,
                .map = QStringLiteral("CTF-Face"),
-               .password = c.teams, // either way, in some game
+               .password = c.teams || c.game == Game::UT2004, // either way, in some game
                .players = {{"Alpha", 10, 40, c.teams ? 0 : -1}, {"Bravo", -3, 55, c.teams ? 1 : -1}},
                .uncounted = c.uncounted,
                .rules = {{"AdminEMail", "admin\\mail@example.org"}},
@@ -182,6 +182,7 @@ TEST(Ut2004Protocol, CompactIndexesStringsAndColours)
         ut2004::colouredText(QString(QChar(0x1B)) + QChar(0xFF) + QChar(1) + QChar(1) + "Red" + QChar(0x1B) + QChar(1) +
                              QChar(0x80) + QChar(0xFF) + "Sky" + QChar(0x1B) + QChar(5));
     EXPECT_EQ(coloured.runs, (std::vector<RichText::Run>{{Colour{255, 0, 0}, "Red"}, {Colour{0, 128, 255}, "Sky"}}));
+    EXPECT_TRUE(ut2004::packets(ut2004::Players, {}, 450).isEmpty()); // no players: no packet at all, as servers do
 }
 
 // A literal's bytes, NULs included, without its terminator.

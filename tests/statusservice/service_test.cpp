@@ -1,3 +1,4 @@
+#include "buildconfig.h"
 #include "fakeservers/fakegameserver.h"
 #include "fakeservers/fakemaster.h"
 #include "statusservice/defaults.h"
@@ -123,21 +124,26 @@ protected:
 TEST_F(Service, EachRouteShowsTheServerBehindIt)
 {
     // The UT3 favourites' route, on the game host, links to the server's web statistics.
-    const std::pair<Protocol, bool> cases[] = {
-        {Protocol::Ut99Text, false}, {Protocol::Ut2004Binary, false}, {Protocol::Ut3, false}, {Protocol::Ut3, true}};
-    for (const auto& [protocol, webStatistics] : cases) {
+    const std::tuple<Protocol, const char*, bool> cases[] = {{Protocol::Ut99Text, nullptr, false},
+                                                             {Protocol::Ut2004Binary, nullptr, false},
+                                                             {Protocol::Ut3, nullptr, false},
+                                                             {Protocol::Ut3, "8080", true},
+                                                             {Protocol::Ut3, "65536", false}}; // no such port
+    for (const auto& [protocol, webPort, webStatistics] : cases) {
         FakeGameServer server(hostileScenario(protocol));
         QString target = statusPage(protocol, server.port() - (protocol == Protocol::Ut2004Binary)); // its game port
-        if (webStatistics)
+        if (webPort)
             target.replace(QStringLiteral("/Qev/"), QStringLiteral("/"))
-                .replace(QStringLiteral("wport=0"), QStringLiteral("wport=8080"));
+                .replace(QStringLiteral("wport=0"), QStringLiteral("wport=") + QLatin1String(webPort));
         SCOPED_TRACE(target.toStdString());
         const Page page = get(target);
         EXPECT_EQ(page.status, 200);
         // Every text of the server shows as text, never as markup, a placeholder's braces included.
         expectOnPage(page,
                      {"&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;Friends&quot; {{facts}}</bdi>",
-                      "DM-&lt;b&gt;Bold&lt;/b&gt;", "<bdi>" + nonLatin(protocol) + "</bdi>", "refresh=1"},
+                      "DM-&lt;b&gt;Bold&lt;/b&gt;", "<bdi>" + nonLatin(protocol) + "</bdi>",
+                      "<a href=\"" + QString(target).replace(QLatin1Char('&'), QStringLiteral("&amp;")) +
+                          "&amp;refresh=1\">Refresh</a>"},
                      {"<script", "<img"});
         // Sorted by score: 30, 10, -2.
         EXPECT_LT(page.body.indexOf(nonLatin(protocol)), page.body.indexOf(QStringLiteral("&lt;img")));
@@ -292,6 +298,7 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
         return page.body.indexOf(QLatin1String(first)) < page.body.indexOf(QLatin1String(second));
     };
     for (const Page& page : get(QStringLiteral("/servers/ut99"), 2)) { // most players first
+        EXPECT_EQ(page.status, 200);
         expectOnPage(page, {"Servers listed: 2, answered: 2, shown: 2. Players in all: 1.", "unreal://127.0.0.1:7777"});
         EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
     }
@@ -396,6 +403,9 @@ TEST(ServiceThread, AServiceThatCannotListenSaysWhy)
 
 TEST(ServiceThread, OnlyALoopbackStatusHostIsServedByTheProgramItself)
 {
+    const ServiceOptions built = defaultOptions(); // listens where the build's status host says
+    EXPECT_EQ(QStringLiteral("%1:%2").arg(built.address.toString()).arg(built.port),
+              QStringLiteral(UTQ_MAIN_STATUS_HOST));
     for (const char* own : {"127.0.0.1:17777", "localhost:17777", "[::1]:8080", "127.0.0.2:80"})
         EXPECT_TRUE(isOwnStatusHost(QLatin1String(own))) << own;
     for (const char* elsewhere : {"status.example.org:8080", "10.0.0.5:80", "status.example.org", "0.0.0.0:17777", ""})
