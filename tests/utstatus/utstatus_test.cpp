@@ -49,6 +49,9 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     const QJsonArray results = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(results.size(), 2);
     EXPECT_EQ(results[0]["outcome"].toString(), QStringLiteral("answered"));
+    EXPECT_EQ(results[0].toObject().keys(), // every field a script may read, none missing
+              (QStringList{"address", "game", "gameType", "host", "map", "maxPlayers", "name", "outcome", "partial",
+                           "password", "playerList", "players", "queryPort", "roundTripMs", "rules", "teams"}));
     EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
     EXPECT_EQ(results[0]["map"].toString(), QStringLiteral("VCTF-Suspense"));
     EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
