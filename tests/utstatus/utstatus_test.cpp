@@ -5,7 +5,8 @@
 #include "support/files.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
+#include <QJsonDocument>__TMP
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
