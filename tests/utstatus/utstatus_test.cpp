@@ -5,7 +5,7 @@
 #include "support/files.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>__TMP
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
