@@ -22,6 +22,24 @@ struct ListedServer {
     bool operator==(const ListedServer& other) const { return address == other.address && port == other.port; }
 };
 
+// An IPv4 address as both masters send it: 4 bytes in dotted order.
+inline QByteArray dottedBytes(const QHostAddress& address)
+{
+    const quint32 value = address.toIPv4Address();
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>((value >> shift) & 0xFF);
+    return bytes;
+}
+// The address of the first 4 bytes of bytes.
+inline QHostAddress fromDottedBytes(const QByteArray& bytes)
+{
+    quint32 value = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return QHostAddress(value);
+}
+
 // At most so many rows from one master: more make it a failed one.
 inline constexpr int kMostListedServers = 20000;
 

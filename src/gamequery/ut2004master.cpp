@@ -59,11 +59,7 @@ QByteArray countFrame(std::uint32_t count) { return frame(littleEndian(count, 4)
 
 QByteArray serverFrame(const ListedServer& server, quint16 queryPort)
 {
-    const quint32 address = server.address.toIPv4Address();
-    QByteArray payload;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        payload += static_cast<char>((address >> shift) & 0xFF);
-    return frame(payload + littleEndian(server.port, 2) + littleEndian(queryPort, 2) +
+    return frame(dottedBytes(server.address) + littleEndian(server.port, 2) + littleEndian(queryPort, 2) +
                  ut2004::stringBytes(server.name) + ut2004::stringBytes(server.map) +
                  ut2004::stringBytes(server.gameType) + static_cast<char>(server.players) +
                  static_cast<char>(server.maxPlayers) + littleEndian(0, 4) /* flags */ + string("0"));
@@ -126,11 +122,8 @@ QByteArray Session::take(const QByteArray& payload)
             fail(QStringLiteral("the master's list made no sense"));
             return {};
         }
-        quint32 dotted = 0;
-        for (const char byte : *address)
-            dotted = dotted << 8 | static_cast<unsigned char>(byte);
-        if (add({QHostAddress(dotted), static_cast<quint16>(*gamePort), name->plain(), map->plain(), gameType->plain(),
-                 static_cast<int>(*players), static_cast<int>(*maxPlayers)}) &&
+        if (add({fromDottedBytes(*address), static_cast<quint16>(*gamePort), name->plain(), map->plain(),
+                 gameType->plain(), static_cast<int>(*players), static_cast<int>(*maxPlayers)}) &&
             servers().size() == m_count)
             listed();
         return {};

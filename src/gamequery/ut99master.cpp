@@ -108,9 +108,7 @@ QByteArray compactList(const std::vector<ListedServer>& servers)
 {
     QByteArray list;
     for (const ListedServer& server : servers) {
-        const quint32 address = server.address.toIPv4Address();
-        for (int shift = 24; shift >= 0; shift -= 8)
-            list += static_cast<char>((address >> shift) & 0xFF);
+        list += dottedBytes(server.address);
         list += static_cast<char>(server.port >> 8);
         list += static_cast<char>(server.port & 0xFF);
     }
@@ -186,9 +184,9 @@ void Session::readList()
         return;
     }
     for (qsizetype at = 0; at < body.size(); at += kCompactRecord) {
-        const auto byte = [&](qsizetype i) { return static_cast<quint32>(static_cast<unsigned char>(body[at + i])); };
+        const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(body[at + i]); };
         const quint16 port = static_cast<quint16>(byte(4) << 8 | byte(5));
-        if (!add({QHostAddress(byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3)), port}))
+        if (!add({fromDottedBytes(body.mid(at, 4)), port}))
             return;
     }
     listed();
