@@ -182,8 +182,7 @@ TEST_F(Service, ABurstingServerCostsOnlyItsOwnPage)
     for (int again = 0; again < 3; ++again) {
         FakeGameServer good(Scenario{.name = QStringLiteral("Good One")}); // a new page each time, not a shared answer
         const Page page = get(statusPage(Protocol::Ut99Text, good.port()));
-        expectOnPage(page, {"<title>UT99: Good One</title>"});
-        EXPECT_LT(page.ms, 2 * 200); // heard before the query's two waits ran out
+        expectOnPage(page, {"<title>UT99: Good One</title>"}); // a deaf socket gives "No answer"
     }
 }
 
