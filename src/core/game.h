@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // The three games the program serves, and what differs between them as data:
 // one descriptor per game. Other code asks the descriptor instead of
@@ -70,6 +71,9 @@ inline constexpr std::array<GameInfo, 3> kGames{{
 // clang-format on
 
 inline constexpr const GameInfo& gameInfo(Game game) { return kGames[static_cast<std::size_t>(game)]; }
+
+// The other query ports worth asking on the host of a silent query port.
+std::vector<quint16> strayQueryPorts(Game game, quint16 silentPort);
 
 // The game of an id ("ut99", any letter case), if any.
 std::optional<Game> gameFromId(const QString& id);

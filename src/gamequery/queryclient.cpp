@@ -10,6 +10,8 @@
 #include <QUdpSocket>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace gamequery {
 
 namespace {
@@ -38,6 +40,19 @@ QueryResult notAsked(const QueryRequest& request, QueryResult::Outcome why, cons
 }
 
 } // namespace
+
+quint16 QueryResult::gamePort() const
+{
+    if (status) {
+        for (const auto& [key, value] : status->rules) {
+            bool ok = false;
+            const uint port = value.toUInt(&ok);
+            if (key == QLatin1String("hostport") && ok && port > 0 && port <= 65535)
+                return static_cast<quint16>(port);
+        }
+    }
+    return static_cast<quint16>(std::max(0, gameInfo(request.game).gamePortOf(queryPort)));
+}
 
 QString QueryResult::reason() const
 {

@@ -37,6 +37,9 @@ struct QueryResult {
     quint16 queryPort = 0;
     std::optional<ServerStatus> status;
     int roundTripMs = -1;
+    // The game port: the one the server reports (UT99's hostport), else the
+    // one of the query port asked.
+    quint16 gamePort() const;
     // Why there is no status, in a few words for a person.
     QString reason() const;
 };

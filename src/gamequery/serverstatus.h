@@ -56,9 +56,13 @@ struct ServerStatus {
     std::optional<bool> password;
     std::vector<Player> players;
     std::vector<Team> teams;
-    std::vector<std::pair<QString, QString>> rules; // as the server lists them
+    std::vector<std::pair<QString, QString>> rules; // as the server lists them, each key once
     // Some of the reply is missing (players, rules or packets): what is here is real.
     bool partial = false;
 };
+
+// Each key once: a key listed again adds a value it did not have yet to the
+// first ("A, B"), as UT2004 lists each of its mutators.
+std::vector<std::pair<QString, QString>> oneRulePerKey(const std::vector<std::pair<QString, QString>>& listed);
 
 } // namespace gamequery

@@ -9,14 +9,8 @@ quint16 SweptServer::gamePort() const
     const GameInfo& info = gameInfo(game);
     if (info.master != MasterProtocol::Ut99Text)
         return listed.port;
-    if (result && result->status) {
-        for (const auto& [key, value] : result->status->rules) {
-            bool ok = false;
-            const uint port = value.toUInt(&ok);
-            if (key == QLatin1String("hostport") && ok && port > 0 && port <= 65535)
-                return static_cast<quint16>(port);
-        }
-    }
+    if (result && result->status)
+        return result->gamePort();
     return static_cast<quint16>(std::max(1, info.gamePortOf(listed.port)));
 }
 

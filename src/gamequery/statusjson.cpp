@@ -39,6 +39,7 @@ QJsonObject toJson(const QueryResult& result)
                      {"host", result.request.host},
                      {"address", result.address.toString()},
                      {"queryPort", result.queryPort},
+                     {"gamePort", result.gamePort()},
                      {"outcome", outcomeName(result.outcome)}};
     if (!result.status) {
         json.insert(QStringLiteral("reason"), result.reason());

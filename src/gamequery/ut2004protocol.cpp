@@ -241,12 +241,7 @@ bool Reply::add(const QByteArray& packet)
                 m_damaged = true;
                 return false;
             }
-            std::pair<QString, QString> rule{key->plain(), val->plain()};
-            // A continuation can repeat what came before: keep each pair once.
-            if (!m_ruleSeen.contains(rule)) {
-                m_ruleSeen.insert(rule);
-                m_rules.push_back(std::move(rule));
-            }
+            m_rules.emplace_back(key->plain(), val->plain()); // a continuation may repeat some
         }
         m_hasRules = true;
         return true;
@@ -283,7 +278,7 @@ bool Reply::complete() const
 ServerStatus Reply::status() const
 {
     ServerStatus s = m_info;
-    s.rules = m_rules;
+    s.rules = oneRulePerKey(m_rules);
     for (const Player& p : m_players)
         s.players.push_back(p);
     for (const auto& [key, val] : m_rules) {

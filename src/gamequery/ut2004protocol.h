@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QSet>
 
 #include <cstdint>
 #include <optional>
@@ -88,7 +87,6 @@ private:
     bool m_damaged = false;
     ServerStatus m_info;
     std::vector<std::pair<QString, QString>> m_rules;
-    QSet<std::pair<QString, QString>> m_ruleSeen;
     QMap<std::int32_t, Player> m_players;
 };
 

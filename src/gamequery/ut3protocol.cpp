@@ -374,6 +374,7 @@ ServerStatus Reply::status() const
     const auto teamScores = m_teamFields.value(QStringLiteral("score_t"));
     for (auto it = teamNames.begin(); it != teamNames.end(); ++it)
         s.teams.push_back({it.value(), teamScores.value(it.key()).toDouble(), std::nullopt});
+    s.rules = oneRulePerKey(s.rules);
     s.partial = !complete() || static_cast<int>(names.size()) < s.playerCount;
     return s;
 }

@@ -192,6 +192,7 @@ ServerStatus statusFrom(const Reply& status, const Reply* teams)
                 s.teams.push_back(it.value());
         }
     }
+    s.rules = oneRulePerKey(s.rules);
     s.partial = !status.complete() || static_cast<int>(s.players.size()) < s.playerCount;
     return s;
 }

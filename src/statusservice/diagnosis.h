@@ -12,9 +12,6 @@
 // usual ports of that host.
 namespace statusservice {
 
-// The other query ports worth asking on the host of a silent query port.
-std::vector<quint16> strayQueryPorts(Game game, quint16 silentPort);
-
 struct Findings {
     QHostAddress address; // where the silent query went
     Echo echo;

@@ -1,9 +1,4 @@
-// utstatus: asks Unreal Tournament servers for their status.
-//   utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [more...] [--json] [--query-port] [--timeout MS]
-//   utstatus demo
-//   utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets] [--master GAME=HOST:PORT]...
-//   utstatus favourites [--dir FOLDER] [--json]
-//   utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]
+// utstatus: asks Unreal Tournament servers for their status; the usage below.
 
 #include "core/hostport.h"
 #include "fakeservers/fakegameserver.h"
@@ -19,6 +14,7 @@
 #include "statusservice/statusservice.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,24 +26,48 @@ namespace {
 
 constexpr int kBadArguments = 2;
 
-const char kUsage[] =
-    "usage: utstatus query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port]\n"
-    "                      [--timeout MS]\n"
-    "       utstatus demo\n"
-    "       utstatus serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets] [--master GAME=HOST:PORT]...\n"
-    "       utstatus favourites [--dir FOLDER] [--json]\n"
-    "       utstatus list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]\n"
-    "PORT is the game port (UT99, UT2004; asked on PORT + 1) or the query port (UT3);\n"
-    "--query-port asks PORT as given. serve asks public servers only; --allow-lan also asks\n"
-    "this machine and private networks; --no-budgets lifts the per-client and per-server\n"
-    "budgets, for load tests. favourites asks the servers saved in the favourites files of\n"
-    "FOLDER (default: where utquery keeps them). list asks the game's master servers (the\n"
-    "community masters, unless --master names others) for every live server and asks each;\n"
-    "--no-query prints the addresses as listed and asks no server.\n";
+struct Command {
+    const char* name;
+    const char* usage; // its lines of the usage
+    const char* notes; // what it does, for COMMAND --help
+};
+
+// clang-format off
+constexpr Command kCommands[] = {
+    {"query", "query --game ut99|ut2004|ut3 HOST[:PORT] [HOST[:PORT]...] [--json] [--query-port] [--timeout MS]",
+     "Asks each server for its status. PORT is the game port (UT99, UT2004; asked on PORT + 1) or\n"
+     "the query port (UT3); --query-port asks PORT as given. A server that does not answer is\n"
+     "looked for on the other usual query ports of its host. Exits 1 when one did not answer.\n"},
+    {"demo", "demo",
+     "Starts a fake server of each game and a fake master of UT99 and UT2004 on 127.0.0.1.\n"},
+    {"serve", "serve [--listen ADDRESS:PORT] [--allow-lan] [--no-budgets] [--master GAME=HOST:PORT]...",
+     "Serves status pages. It asks public servers only; --allow-lan also asks this machine and\n"
+     "private networks; --no-budgets lifts the per-client and per-server budgets, for load tests.\n"},
+    {"favourites", "favourites [--dir FOLDER] [--json]",
+     "Asks the servers saved in the favourites files of FOLDER (default: where utquery keeps them).\n"},
+    {"list", "list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]",
+     "Asks the game's master servers (the community masters, unless --master names others) for\n"
+     "every live server and asks each; --no-query prints the addresses as listed.\n"},
+};
+// clang-format on
+
+QString usage(const Command* only = nullptr)
+{
+    QString text;
+    for (const Command& command : kCommands) {
+        if (!only || only == &command)
+            text += QLatin1String(text.isEmpty() ? "usage: utstatus " : "       utstatus ") + command.usage + '\n';
+    }
+    if (only)
+        return text + only->notes;
+    for (const Command& command : kCommands)
+        text += QStringLiteral("\n%1: ").arg(QLatin1String(command.name)) + command.notes;
+    return text + "\nutstatus COMMAND --help tells one command's usage.\n";
+}
 
 int badArguments(const QString& why)
 {
-    QTextStream(stderr) << "utstatus: " << why << "\n" << kUsage;
+    QTextStream(stderr) << "utstatus: " << why << "\n" << usage();
     return kBadArguments;
 }
 
@@ -78,6 +98,31 @@ std::vector<gamequery::QueryResult> askAll(QCoreApplication& app, const std::vec
     if (left > 0)
         QCoreApplication::exec();
     return results;
+}
+
+// For each silent server, the servers of its game that answer on the other
+// usual query ports of its host.
+std::vector<std::vector<gamequery::QueryResult>> answeringElsewhere(QCoreApplication& app,
+                                                                    const std::vector<gamequery::QueryResult>& results)
+{
+    std::vector<gamequery::QueryRequest> strays;
+    std::vector<std::size_t> strayOf;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const gamequery::QueryResult& silent = results[i];
+        if (silent.outcome != gamequery::QueryResult::Outcome::NoAnswer || silent.address.isNull())
+            continue;
+        for (const quint16 port : strayQueryPorts(silent.request.game, silent.queryPort)) {
+            strays.push_back({silent.request.game, silent.address.toString(), port, true, silent.request.timeoutMs});
+            strayOf.push_back(i);
+        }
+    }
+    std::vector<std::vector<gamequery::QueryResult>> found(results.size());
+    const std::vector<gamequery::QueryResult> asked = askAll(app, strays);
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        if (asked[i].status)
+            found[strayOf[i]].push_back(asked[i]);
+    }
+    return found;
 }
 
 int query(QCoreApplication& app, const QStringList& args)
@@ -128,12 +173,13 @@ int query(QCoreApplication& app, const QStringList& args)
     QJsonArray all;
     QTextStream out(stdout);
     const std::vector<gamequery::QueryResult> results = askAll(app, requests);
-    for (const gamequery::QueryResult& result : results) {
-        allAnswered = allAnswered && result.status.has_value();
+    const auto elsewhere = answeringElsewhere(app, results);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        allAnswered = allAnswered && results[i].status.has_value();
         if (json)
-            all.append(gamequery::toJson(result));
+            all.append(jsonReport(results[i], elsewhere[i]));
         else
-            out << textReport(result) << (results.size() > 1 ? "\n" : "");
+            out << textReport(results[i], elsewhere[i]) << (results.size() > 1 ? "\n" : "");
     }
     if (json)
         out << QJsonDocument(all).toJson(QJsonDocument::Indented);
@@ -206,6 +252,8 @@ int favouritesReport(QCoreApplication& app, const QStringList& args)
     }
     if (folder.isEmpty())
         folder = ProgramFolders().favouritesPath();
+    else if (!QDir(folder).isReadable())
+        return badArguments(QStringLiteral("no folder %1 to read").arg(folder));
 
     struct Favourite {
         Game game;
@@ -370,15 +418,28 @@ int main(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return badArguments(QStringLiteral("what to do?"));
-    if (args[0] == QLatin1String("query"))
-        return query(app, args.mid(1));
-    if (args[0] == QLatin1String("demo") && args.size() == 1)
-        return demo();
-    if (args[0] == QLatin1String("serve"))
-        return serve(args.mid(1));
-    if (args[0] == QLatin1String("list"))
-        return list(app, args.mid(1));
-    if (args[0] == QLatin1String("favourites"))
-        return favouritesReport(app, args.mid(1));
-    return badArguments(QStringLiteral("unknown command %1").arg(args[0]));
+    const bool help = args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+    if (help && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        QTextStream(stdout) << usage();
+        return 0;
+    }
+    const auto known = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&](const Command& command) { return args[0] == QLatin1String(command.name); });
+    if (known == std::end(kCommands))
+        return badArguments(QStringLiteral("unknown command %1").arg(args[0]));
+    if (help) {
+        QTextStream(stdout) << usage(known);
+        return 0;
+    }
+    const QStringList options = args.mid(1);
+    const QString name = args[0];
+    if (name == QLatin1String("query"))
+        return query(app, options);
+    if (name == QLatin1String("demo"))
+        return options.isEmpty() ? demo() : badArguments(QStringLiteral("unknown option %1").arg(options[0]));
+    if (name == QLatin1String("serve"))
+        return serve(options);
+    if (name == QLatin1String("list"))
+        return list(app, options);
+    return favouritesReport(app, options);
 }

@@ -69,14 +69,21 @@ QString teamName(const ServerStatus& s, std::optional<int> team)
 
 } // namespace
 
-QString textReport(const QueryResult& result)
+QString textReport(const QueryResult& result, const std::vector<QueryResult>& elsewhere)
 {
     const QString where = result.address.isNull()
                               ? result.request.host
                               : result.address.toString() + QLatin1Char(':') + QString::number(result.queryPort);
     QString out = QString::fromLatin1(gameInfo(result.request.game).id).toUpper() + QStringLiteral("  ") + where;
-    if (!result.status)
-        return out + QStringLiteral("  ") + result.reason() + QLatin1Char('\n');
+    if (!result.status) {
+        out += QStringLiteral("  ") + result.reason() + QLatin1Char('\n');
+        for (const QueryResult& found : elsewhere)
+            out += QStringLiteral("  Query port %1 of the same host answers as a %2 server: %3. The game port may "
+                                  "have been typed where the query port belongs, or the query port moved.\n")
+                       .arg(QString::number(found.queryPort), QLatin1String(gameInfo(found.request.game).title),
+                            found.status->name.plain());
+        return out;
+    }
     const ServerStatus& s = *result.status;
     out += QStringLiteral("  %1 ms").arg(result.roundTripMs);
     if (s.partial)
@@ -85,6 +92,7 @@ QString textReport(const QueryResult& result)
     out += table({{"Name", s.name.plain()},
                   {"Map", s.map},
                   {"Game type", s.gameType},
+                  {"Game port", QString::number(result.gamePort())},
                   {"Players", QStringLiteral("%1/%2").arg(s.playerCount).arg(s.maxPlayers)},
                   {"Password", !s.password   ? QStringLiteral("unknown")
                                : *s.password ? QStringLiteral("yes")
@@ -109,6 +117,18 @@ QString textReport(const QueryResult& result)
         out += table(rows, QStringLiteral("  "));
     }
     return out;
+}
+
+QJsonObject jsonReport(const QueryResult& result, const std::vector<QueryResult>& elsewhere)
+{
+    QJsonObject json = gamequery::toJson(result);
+    if (result.status)
+        return json;
+    QJsonArray found;
+    for (const QueryResult& other : elsewhere)
+        found.append(QJsonObject{{"queryPort", other.queryPort}, {"name", other.status->name.plain()}});
+    json.insert(QStringLiteral("answersOn"), found);
+    return json;
 }
 
 QString sweepReport(const gamequery::Sweep& sweep)
@@ -158,8 +178,6 @@ QJsonObject sweepJson(const gamequery::Sweep& sweep)
         QJsonObject entry = server.result ? gamequery::toJson(*server.result) : QJsonObject();
         entry.insert(QStringLiteral("address"), server.listed.address.toString());
         entry.insert(QStringLiteral("listedPort"), server.listed.port);
-        if (server.result)
-            entry.insert(QStringLiteral("gamePort"), server.gamePort());
         servers.append(entry);
     }
     return {{"game", QLatin1String(gameInfo(sweep.game).id)}, {"masters", masters}, {"servers", servers}};

@@ -7,8 +7,11 @@
 
 #include <QString>
 
-// Query results as a person reads them: a block per server, columns aligned.
-QString textReport(const gamequery::QueryResult& result);
+// Query results as a person reads them: a block per server, columns aligned;
+// for a silent server, the servers found on other query ports of its host.
+QString textReport(const gamequery::QueryResult& result, const std::vector<gamequery::QueryResult>& elsewhere = {});
+// The same for scripts: every field, and the ports found as "answersOn".
+QJsonObject jsonReport(const gamequery::QueryResult& result, const std::vector<gamequery::QueryResult>& elsewhere);
 
 // A sweep as lines, one per server: address with its game port, name, map,
 // players/max, round trip; or why it did not answer. Only the addresses as

@@ -15,17 +15,32 @@ namespace {
 
 Finished utstatus(const QStringList& args) { return runServing(QStringLiteral(UTSTATUS_PATH), args); }
 
-TEST(Utstatus, BadArgumentsExitWith2)
+// Help on standard output with exit 0; a bad argument exits 2 and says so,
+// with the usage, on standard error.
+TEST(Utstatus, FollowsCommandLineConventions)
 {
-    const QStringList bad[] = {{"query", "--game", "ut2007", "127.0.0.1"},
-                               {"query", "--game", "ut99", "127.0.0.1:70000"},
-                               {"query", "--game", "ut99", "--frobnicate", "127.0.0.1"},
-                               {"explode"}};
-    for (const QStringList& args : bad) {
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* out;
+        const char* err;
+    } runs[] = {
+        {{"--help"}, 0, "usage: utstatus query --game", ""},
+        {{"-h"}, 0, "utstatus COMMAND --help", ""},
+        {{"demo", "--help"}, 0, "usage: utstatus demo\nStarts a fake server", ""},
+        {{"list", "-h"}, 0, "usage: utstatus list --game ut99|ut2004", ""},
+        {{"query", "--game", "ut2007", "127.0.0.1"}, 2, "", "utstatus: unknown game ut2007\nusage:"},
+        {{"query", "--game", "ut99", "127.0.0.1:70000"}, 2, "", "usage:"},
+        {{"query", "--game", "ut99", "--frobnicate", "127.0.0.1"}, 2, "", "unknown option --frobnicate"},
+        {{"demo", "--now"}, 2, "", "unknown option --now"},
+        {{"explode"}, 2, "", "unknown command explode"},
+        {{"favourites", "--dir", "/nonexistent/utquery"}, 2, "", "no folder /nonexistent/utquery to read"},
+    };
+    for (const auto& [args, exitCode, out, err] : runs) {
         const Finished run = utstatus(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains("usage:"));
-        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.exitCode, exitCode) << args.join(' ').toStdString();
+        EXPECT_TRUE(*out ? run.out.contains(out) : run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(*err ? run.err.contains(err) : run.err.isEmpty()) << run.err.toStdString();
     }
 }
 
@@ -50,15 +65,33 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     const QJsonArray results = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(results.size(), 2);
     EXPECT_EQ(results[0]["outcome"].toString(), QStringLiteral("answered"));
-    EXPECT_EQ(results[0].toObject().keys(), // every field a script may read, none missing
-              (QStringList{"address", "game", "gameType", "host", "map", "maxPlayers", "name", "outcome", "partial",
-                           "password", "playerList", "players", "queryPort", "roundTripMs", "rules", "teams"}));
+    EXPECT_EQ(
+        results[0].toObject().keys(), // every field a script may read, none missing
+        (QStringList{"address", "game", "gamePort", "gameType", "host", "map", "maxPlayers", "name", "outcome",
+                     "partial", "password", "playerList", "players", "queryPort", "roundTripMs", "rules", "teams"}));
     EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
     EXPECT_EQ(results[0]["map"].toString(), QStringLiteral("VCTF-Suspense"));
     EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
+    EXPECT_EQ(results[0]["gamePort"].toInt(), answering.port());
+    QStringList keys; // each rule once, though the server lists mapname twice
+    for (const QJsonValue& rule : results[0]["rules"].toArray())
+        keys << rule[0].toString();
+    EXPECT_EQ(keys.count("mapname"), 1);
+    EXPECT_EQ(keys.removeDuplicates(), 0);
     EXPECT_TRUE(results[0]["rules"].toArray().contains(QJsonArray{"gamemode", "openplaying"}));
     EXPECT_EQ(results[1]["outcome"].toString(), QStringLiteral("no-answer"));
     EXPECT_EQ(results[1]["reason"].toString(), QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
+
+    // A UT99 query port asked one below where the server answers: it is found there.
+    fakeservers::FakeGameServer ut99({.name = QStringLiteral("Moved Up")});
+    const QString below = QStringLiteral("127.0.0.1:%1").arg(ut99.port() - 1);
+    run = utstatus({"query", "--game", "ut99", "--query-port", "--timeout", "100", below, "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(run.out)[0]["answersOn"],
+              QJsonArray({QJsonObject{{"queryPort", ut99.port()}, {"name", "Moved Up"}}}));
+    run = utstatus({"query", "--game", "ut99", "--query-port", "--timeout", "100", below});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Query port %1 of the same host answers as a UT99 server: Moved Up.")
+                                     .arg(ut99.port())
+                                     .toUtf8()));
     // A game port with no query port above it is never asked.
     run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(run.out)[0]["outcome"].toString(), QStringLiteral("no-query-port"));
