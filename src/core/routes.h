@@ -44,6 +44,10 @@ inline constexpr std::array<StartRoute, 4> kStartRoutes{{
     {StartPage::VoiceChat, Game::UT99, "/Qev/TS3/index.php"},
 }};
 inline constexpr const StartRoute& startRoute(StartPage page) { return kStartRoutes[static_cast<std::size_t>(page)]; }
+// A game's start page: the one its pages lead home to.
+inline constexpr const StartRoute& startRoute(Game game) { return kStartRoutes[static_cast<std::size_t>(game)]; }
+static_assert(kStartRoutes[0].game == Game::UT99 && kStartRoutes[1].game == Game::UT2004 &&
+              kStartRoutes[2].game == Game::UT3);
 
 // The list of a game's live servers from its masters; its form's fields.
 struct ListRoute {

@@ -32,8 +32,8 @@ bool shown(const gamequery::SweptServer& server, const PageRequest& request)
     const gamequery::ServerStatus* s = statusOf(server);
     if (!s)
         return request.filter.isEmpty() && !request.hideEmpty && !request.hideFull;
-    if (!request.filter.isEmpty() && !s->name.plain().contains(request.filter, Qt::CaseInsensitive) &&
-        !s->map.contains(request.filter, Qt::CaseInsensitive))
+    const QString wanted = searchKey(request.filter);
+    if (!wanted.isEmpty() && !searchKey(s->name.plain()).contains(wanted) && !searchKey(s->map).contains(wanted))
         return false;
     return !(request.hideEmpty && s->playerCount == 0) && !(request.hideFull && s->playerCount >= s->maxPlayers);
 }

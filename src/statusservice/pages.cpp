@@ -1,10 +1,12 @@
 #include "pages.h"
 
+#include "core/routes.h"
 #include "gamequery/statusjson.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 
 namespace statusservice {
 
@@ -45,22 +47,22 @@ const char kStatusTemplate[] = R"(<h1>{{name}}</h1>{{partial}}
 <h2>Players</h2>{{players}}
 {{teams}}
 <details><summary>Rules ({{ruleCount}})</summary><table>{{rules}}</table></details>
-<footer>Asked at {{time}} &middot; <a href="{{refresh}}">Refresh</a>{{webStats}}</footer>
+<footer>Asked at {{time}} &middot; <a href="{{refresh}}">Refresh</a>{{webStats}} &middot; {{home}}</footer>
 )";
 
 const char kProblemTemplate[] = R"(<h1>{{title}}</h1>
 <p class="bad">{{message}}</p>{{findings}}
 <p class="note">{{hint}}</p>
-<footer><a href="{{refresh}}">Try again</a></footer>
+<footer><a href="{{refresh}}">Try again</a> &middot; {{home}}</footer>
 )";
 
 const char kStartTemplate[] = R"(<h1>{{title}}</h1>
 <p class="note">{{about}}</p>
-{{servers}}<h2>Our servers</h2>
-{{presets}}
-{{favourites}}<form method="get" action=""><p><label>Find a player: <input name="player" value="{{player}}"
+{{servers}}<form method="get" action=""><p><label>Find a player: <input name="player" value="{{player}}"
 maxlength="64"></label> <button>Find</button></p></form>{{found}}
-)";
+<h2>Our servers</h2>
+{{presets}}
+{{favourites}})";
 
 const char kServerTableHead[] =
     R"(<table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>)";
@@ -90,6 +92,49 @@ QString queryPortHint(Game game)
             .arg(QLatin1String(info.title))
             .arg(info.queryPortOffset);
     return QStringLiteral("The query port of %1 is usually %2.").arg(QLatin1String(info.title)).arg(info.defaultPort);
+}
+
+// The backgrounds a name can stand on: the page's base colour, its gradient's
+// ends and a found row's.
+constexpr gamequery::Colour kBackgrounds[] = {
+    {0x1b, 0x12, 0x0e}, {0x3a, 0x1a, 0x0c}, {0x12, 0x0a, 0x07}, {0x4a, 0x30, 0x10}};
+
+// Relative luminance as the web's contrast rule defines it.
+double luminance(const gamequery::Colour& c)
+{
+    const auto linear = [](unsigned char channel) {
+        const double v = channel / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+}
+
+double worstContrast(const gamequery::Colour& c)
+{
+    double worst = 21;
+    for (const gamequery::Colour& background : kBackgrounds) {
+        const double mine = luminance(c), theirs = luminance(background);
+        worst = std::min(worst, (std::max(mine, theirs) + 0.05) / (std::min(mine, theirs) + 0.05));
+    }
+    return worst;
+}
+
+// Mixed with white step by step until it stands out 3:1: the hue stays.
+gamequery::Colour readable(gamequery::Colour c)
+{
+    const gamequery::Colour given = c;
+    const auto mix = [](unsigned char channel, int step) {
+        return static_cast<unsigned char>(channel + (255 - channel) * step / 20);
+    };
+    for (int step = 1; worstContrast(c) < 3 && step <= 20; ++step)
+        c = {mix(given.red, step), mix(given.green, step), mix(given.blue, step)};
+    return c;
+}
+
+QString homeLink(Game game)
+{
+    return QStringLiteral("<a href=\"%1\">%2 start page</a>")
+        .arg(QLatin1String(startRoute(game).path), gameTitle(game));
 }
 
 QString refreshLink(const PageRequest& request)
@@ -165,12 +210,23 @@ QString escaped(const QString& text)
     return out;
 }
 
+QString searchKey(const QString& text)
+{
+    QString key;
+    for (const QChar c : text.normalized(QString::NormalizationForm_KD)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            key += c;
+    }
+    return key.toCaseFolded();
+}
+
 QString colouredHtml(const gamequery::RichText& text)
 {
     QString html;
     for (const gamequery::RichText::Run& run : text.runs) {
         if (run.colour)
-            html += QStringLiteral("<span style=\"color:%1\">%2</span>").arg(run.colour->name(), escaped(run.text));
+            html += QStringLiteral("<span style=\"color:%1\">%2</span>")
+                        .arg(readable(*run.colour).name(), escaped(run.text));
         else
             html += escaped(run.text);
     }
@@ -237,7 +293,8 @@ QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& 
                  {"rules", rules},
                  {"time", askedAt.toString(QStringLiteral("HH:mm:ss"))},
                  {"refresh", refreshLink(request)},
-                 {"webStats", webStats}},
+                 {"webStats", webStats},
+                 {"home", homeLink(request.game)}},
                 gameInfo(request.game).pageClass);
 }
 
@@ -330,22 +387,23 @@ QByteArray problemPage(const PageRequest& request, Problem problem, quint16 quer
                  {"message", message},
                  {"findings", findings ? findingsHtml(request, queryPort, *findings) : QString()},
                  {"hint", escaped(hint)},
-                 {"refresh", refreshLink(request)}},
+                 {"refresh", refreshLink(request)},
+                 {"home", homeLink(request.game)}},
                 gameInfo(request.game).pageClass);
 }
 
 namespace {
 
-// The players of a line's server whose name, without its colour codes, is
-// the one searched for, in any letter case.
+// Whether a player of a line's server has a name, without its colour codes,
+// that holds the one searched for, in any letter case, accents aside.
 bool isPlaying(const ServerLine& line, const QString& player)
 {
     if (player.isEmpty() || !line.result || !line.result->status)
         return false;
+    const QString wanted = searchKey(player);
     const std::vector<gamequery::Player>& players = line.result->status->players;
-    return std::any_of(players.begin(), players.end(), [&](const gamequery::Player& p) {
-        return p.name.plain().trimmed().compare(player, Qt::CaseInsensitive) == 0;
-    });
+    return std::any_of(players.begin(), players.end(),
+                       [&](const gamequery::Player& p) { return searchKey(p.name.plain()).contains(wanted); });
 }
 
 // A table of the lines, marking the rows where player plays; their labels go to found.

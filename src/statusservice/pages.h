@@ -17,7 +17,11 @@ QString gameTitle(Game game);
 // A page of the template with its parts, in a colour scheme (a class of its body; "": the plain one).
 QByteArray fill(const char* pageTemplate, const std::vector<std::pair<const char*, QString>>& parts,
                 const char* bodyClass);
-// A name with its colour runs as spans.
+// A text as a search compares it: letter case and accents folded away
+// ("Señor" and "senor" are one).
+QString searchKey(const QString& text);
+// A name with its colour runs as spans, each colour lightened where needed
+// to stand out 3:1 from every background of our pages.
 QString colouredHtml(const gamequery::RichText& text);
 
 QByteArray statusPage(const PageRequest& request, const gamequery::QueryResult& result, const QDateTime& askedAt);

@@ -303,6 +303,7 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     }
     EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
     expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "shown: 1."}, {"Bravo CTF"});
+    expectOnPage(get(QStringLiteral("/servers/ut99?q=br%C3%A1vo")), {"Bravo CTF"}, {"Alpha DM"}); // "bRÁvo"
     expectOnPage(get(QStringLiteral("/servers/ut99?notempty=1")), {"Bravo CTF"}, {"Alpha DM"});
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4); // one sweep: two requests a server
     expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
@@ -321,7 +322,7 @@ TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
     FakeGameServer first({.name = QStringLiteral("Clan <b>Server</b>"),
                           .players = {{QStringLiteral("Alpha"), 10, 30, 0}, {QStringLiteral("Bravo"), 5, 40, 1}}});
     FakeGameServer second(
-        {.name = QStringLiteral("Other Server"), .players = {{QStringLiteral("Charlie"), 1, 20, -1}}});
+        {.name = QStringLiteral("Other Server"), .players = {{QStringLiteral("Señor Frag"), 1, 20, -1}}});
     const QString ut99 = QStringLiteral("/php/UTstats/lobby2.html");
     save("utservers.ini", {"ServerName=<i>Clan</i>", "ServerIP=127.0.0.1", "ServerPort=7777",
                            QStringLiteral("QueryPort=%1").arg(first.port()), "ServerName3=Other", "ServerIP3=127.0.0.1",
@@ -337,6 +338,9 @@ TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
                   "<p class=\"warn\">aLPHA was found on: 1. &lt;i&gt;Clan&lt;/i&gt;.</p>", "value=\"aLPHA\""},
                  {"2. ", "<i>"});
     EXPECT_EQ(found.body.count(QStringLiteral("<tr class=\"found\">")), 1);
+    // Part of a name, accents aside; the answer stands above the tables.
+    const Page partly = get(ut99 + QStringLiteral("?player=senor+FR"));
+    expectOnPage(partly, {"senor FR was found on: 3. Other.</p>\n<h2>Our servers</h2>"});
 
     const Page nowhere = get(ut99 + QStringLiteral("?player=%3Cb%3ENo+One"));
     expectOnPage(nowhere, {"&lt;b&gt;No One was found on none of these servers."}, {"class=\"found\"", "<b>No"});
@@ -434,7 +438,15 @@ TEST(Pages, AStatusPageWholeAndAsTheServerSaidIt)
     gamequery::RichText name;
     name.runs = {{gamequery::Colour{0x12, 0x34, 0xAB}, QStringLiteral("Sky<")},
                  {std::nullopt, QStringLiteral("\x7Fplain")}};
-    EXPECT_EQ(colouredHtml(name), QStringLiteral("<bdi><span style=\"color:#1234ab\">Sky&lt;</span>plain</bdi>"));
+    // A colour too dark for our pages is mixed with white until it stands
+    // out 3:1 from all their backgrounds (#4a3010 the closest); a bright one stays.
+    name.runs.push_back({gamequery::Colour{0xFF, 0xCC, 0x00}, QStringLiteral("Sun")});
+    EXPECT_EQ(colouredHtml(name), QStringLiteral("<bdi><span style=\"color:#647bc8\">Sky&lt;</span>plain"
+                                                 "<span style=\"color:#ffcc00\">Sun</span></bdi>"));
+    // Every status and problem page leads home to its game's start page, under any host name.
+    const QString home = QStringLiteral(" &middot; <a href=\"/php/UTstats/lobby2.html\">UT99 start page</a></footer>");
+    EXPECT_TRUE(unknown.contains(home));
+    EXPECT_TRUE(QString::fromUtf8(problemPage(page, Problem::NoAnswer)).contains(home));
 }
 
 } // namespace
