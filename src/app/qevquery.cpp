@@ -278,6 +278,10 @@ void QevQuery::confirmSave(favourites::SaveTabId id, const std::optional<QString
         if (shown.startsWith(QLatin1String(kNotSavedMessage)) && !shown.contains(QLatin1String(tab.table->fileName)))
             message = shown + QLatin1Char('\n') + message;
     }
+    if (!error) { // a start page on show lists the slots as saved now
+        for (BrowserPane* pane : findChildren<BrowserPane*>())
+            pane->ReloadIfShowing(QLatin1String(startRoute(tab.table->game).path));
+    }
     AlertDialog* dialog = showAlert(tab.dialog);
     dialog->setMessage(message);
     dialog->cmdOK->hide();

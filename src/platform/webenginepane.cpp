@@ -10,10 +10,30 @@
 #include <QWebEngineView>
 #include <QWindow>
 
+namespace {
+
+// What to do when nothing opened an address, in the status pages' colours,
+// with the address ready to copy.
+QString notOpenedPage(const QString& url, const QString& why)
+{
+    return QStringLiteral(
+               "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Not opened</title><style>"
+               "body { margin: 0; padding: 10px 14px; font: 13px/1.35 \"DejaVu Sans\", Verdana, sans-serif; "
+               "color: #e8e2d6; background: #1b120e; } h1 { font-size: 18px; } .bad { color: #ff8a70; } "
+               "code { user-select: all; color: #ffb060; }</style></head><body>"
+               "<h1>The address was not opened</h1><p class=\"bad\">%2</p>"
+               "<p>Install the game, or register the program that should open these addresses for the scheme "
+               "(for unreal: addresses, the game's launcher as the desktop's handler of x-scheme-handler/unreal, "
+               "with xdg-mime), then try again.</p><p>The address, to copy: <code>%1</code></p></body></html>")
+        .arg(url.toHtmlEscaped(), why.toHtmlEscaped());
+}
+
+} // namespace
+
 WebEnginePane::WebEnginePane(QWidget* parent, const QString& startAddress)
     : BrowserPane(parent), m_desktop([pane = QPointer<WebEnginePane>(this)](const QString& url, const QString& why) {
           if (pane)
-              pane->view()->setHtml(QStringLiteral("<p>%1</p><p>%2</p>").arg(url.toHtmlEscaped(), why.toHtmlEscaped()));
+              pane->view()->setHtml(notOpenedPage(url, why));
       })
 {
     QPalette blank = palette();
@@ -34,6 +54,12 @@ void WebEnginePane::Navigate(const QString& address)
         m_view->load(QUrl(address));
     else
         m_pending = address;
+}
+
+void WebEnginePane::ReloadIfShowing(const QString& path)
+{
+    if (m_view && m_view->url().path() == path)
+        m_view->reload();
 }
 
 void WebEnginePane::makeViewOnceWindowPainted()

@@ -19,6 +19,7 @@ public:
     // know, so such addresses are handed to the desktop here, as they stand;
     // when nothing opens one, the pane says why.
     void Navigate(const QString& address) override;
+    void ReloadIfShowing(const QString& path) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

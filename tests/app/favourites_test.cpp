@@ -77,7 +77,10 @@ TEST_F(Favourites, SaveWritesOnceOnTheEleventhTickAndConfirms)
     ASSERT_TRUE(alert);
     EXPECT_TRUE(alert->cmdOK->isHidden());
     EXPECT_FALSE(alert->cmdOK2->isHidden());
-    fire("Timer2", 30); // the run is over
+    // The UT99 start pages on show load again, listing the slots as saved.
+    EXPECT_EQ(pane("WebBrowser1")->navigations, QStringList{"reload"});
+    EXPECT_EQ(pane("WebBrowser6")->navigations, QStringList{}); // UT2004's
+    fire("Timer2", 30);                                         // the run is over
     EXPECT_EQ(platform.files.writes.size(), 1);
 }
 
@@ -125,6 +128,7 @@ TEST_F(Favourites, AFailedSaveSaysWhyOnScreenAndChangesNothingElse)
     EXPECT_GE(alert->lblAlert->height(), 2 * metrics.lineSpacing());
     EXPECT_LE(alert->lblAlert->geometry().bottom(), alert->cmdOK2->y());
     EXPECT_LE(metrics.horizontalAdvance(failure.section(QLatin1Char('\n'), 1)), alert->lblAlert->width());
+    EXPECT_EQ(pane("WebBrowser4")->navigations, QStringList{}); // nothing new to show
     // The UT2004 tab's success, while the dialog they share is open, keeps the failure in view.
     save(kSaveTabs[Ut2004Save]);
     EXPECT_EQ(alert->lblAlert->text(), failure + QStringLiteral("\nChanges Successfully Saved!"));

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QUrl>
 
 // Platform parts for window tests: they record what they were asked and do
 // nothing else. Timers tick only when a test calls fire().
@@ -20,6 +21,11 @@ public:
     FakeBrowserPane(QWidget* parent, QString start) : BrowserPane(parent), startAddress(std::move(start)) {}
 
     void Navigate(const QString& address) override { navigations << address; }
+    void ReloadIfShowing(const QString& path) override
+    {
+        if (QUrl(navigations.isEmpty() ? startAddress : navigations.last()).path() == path)
+            navigations << QStringLiteral("reload");
+    }
 
     QString startAddress;
     QStringList navigations;
