@@ -7,6 +7,7 @@
 #include "platform/browserpane.h"
 #include "platform/ticktimer.h"
 #include "presetcombobox.h"
+#include "pushbutton.h"
 #include "querytabs/progressrun.h"
 
 #include <QComboBox>
@@ -128,6 +129,21 @@ std::vector<artwork::Caption> ControlFactory::captionsOn(const Control& picture)
     return captions;
 }
 
+void ControlFactory::nameForAssistiveTechnology(const Control& control, QWidget* widget) const
+{
+    QString name = control.accessibleName;
+    if (control.labelledBy) {
+        auto* label = qobject_cast<QLabel*>(m_controls.value(QLatin1String(control.labelledBy)));
+        label->setBuddy(widget);
+        name = label->text().simplified(); // the caption's spaces only lay it out
+    }
+    if (name.isEmpty())
+        return;
+    widget->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
+}
+
 QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
 {
     const QRect place = pixels(control.place);
@@ -137,7 +153,7 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
 
     switch (control.kind) {
     case Kind::Button:
-        widget = new QPushButton(control.text, parent);
+        widget = new PushButton(control.text, parent);
         backRole = QPalette::Button;
         foreRole = QPalette::ButtonText;
         break;
@@ -215,6 +231,7 @@ QWidget* ControlFactory::createWidget(const Control& control, QWidget* parent)
         widget->setCursor(Qt::PointingHandCursor);
     if (control.flags & NoTabStop)
         widget->setFocusPolicy(Qt::ClickFocus);
+    nameForAssistiveTechnology(control, widget);
     // Where the designed face is missing a stand-in may be wider: a label grows
     // to show its whole caption rather than cut it.
     if (control.kind == Kind::Label && widget->sizeHint().width() > place.width())

@@ -26,6 +26,7 @@ public:
 
 private:
     QWidget* createWidget(const layout::Control& control, QWidget* parent);
+    void nameForAssistiveTechnology(const layout::Control& control, QWidget* widget) const;
     // The coloured captions that lie straight on a tab's background picture.
     std::vector<artwork::Caption> captionsOn(const layout::Control& picture) const;
 

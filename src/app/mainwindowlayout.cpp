@@ -39,6 +39,7 @@ struct Grid {
     std::array<bool, 4> columnTips; // which columns carry the edit tooltip (rows 1 to 5)
     int optionTipRows;              // rows, from the top, whose option carries its tooltip
     bool topRowDisabled;
+    std::array<const char*, 4> columnNames; // for assistive technology
 };
 
 const Grid kGrids[] = {
@@ -56,7 +57,8 @@ const Grid kGrids[] = {
      Font::Window,
      {true, true, true, true},
      6,
-     false},
+     false,
+     {"server name", "server IP", "server port", "query port"}},
     {favourites::kUt2004Slots,
      4,
      {4800, 5060, 5330, 5600, 5865, 6140},
@@ -70,7 +72,8 @@ const Grid kGrids[] = {
      Font::MsSansSerifBold,
      {true, true, true, false},
      5,
-     true},
+     true,
+     {"server name", "server IP", "server port", nullptr}},
     {favourites::kUt3Slots,
      7,
      {4800, 5080, 5360, 5640, 5920, 6200},
@@ -84,7 +87,8 @@ const Grid kGrids[] = {
      Font::MsSansSerifBold,
      {true, true, true, false},
      5,
-     false},
+     false,
+     {"server name", "server IP", "query port", "web statistics port"}},
 };
 
 void addGrid(std::vector<Control>& controls, const Grid& grid)
@@ -102,16 +106,23 @@ void addGrid(std::vector<Control>& controls, const Grid& grid)
                                 .place = {grid.lefts[column], grid.rowTops[r], grid.widths[column], 285},
                                 .flags = rowFlags,
                                 .font = grid.fieldFont,
-                                .tooltip = (row < 5 && grid.columnTips[column]) ? kEditTip : QString()});
+                                .tooltip = (row < 5 && grid.columnTips[column]) ? kEditTip : QString(),
+                                .accessibleName = QStringLiteral("%1 favourite %2 %3")
+                                                      .arg(QLatin1String(gameInfo(grid.table.game).title))
+                                                      .arg(row + 1)
+                                                      .arg(QLatin1String(grid.columnNames[column]))});
         }
-        controls.push_back({.tab = grid.tab,
-                            .name = slot.option,
-                            .kind = Kind::OptionButton,
-                            .place = {grid.optionLeft, grid.optionTops[r], grid.optionWidth, 255},
-                            .text = QString::fromLatin1(grid.optionCaption),
-                            .flags = rowFlags,
-                            .back = grid.optionBack,
-                            .tooltip = row < grid.optionTipRows ? kSelectTip : QString()});
+        controls.push_back(
+            {.tab = grid.tab,
+             .name = slot.option,
+             .kind = Kind::OptionButton,
+             .place = {grid.optionLeft, grid.optionTops[r], grid.optionWidth, 255},
+             .text = QString::fromLatin1(grid.optionCaption),
+             .flags = rowFlags,
+             .back = grid.optionBack,
+             .tooltip = row < grid.optionTipRows ? kSelectTip : QString(),
+             .accessibleName =
+                 QStringLiteral("%1 favourite %2").arg(QLatin1String(gameInfo(grid.table.game).title)).arg(row + 1)});
     }
 }
 
@@ -130,11 +141,11 @@ std::vector<Control> buildControls()
         {.name = "Timer1", .kind = Kind::Timer, .place = {12960, 120}},
         {.name = "Timer2", .kind = Kind::Timer, .place = {12960, 600}},
         {.name = "Timer3", .kind = Kind::Timer, .place = {12960, 1080}},
-        {.name = "lblStatus", .kind = Kind::Label, .place = {12960, 2160, 465, 195}, .text = "Label1"},
-        {.name = "lblUt3", .kind = Kind::Label, .place = {13080, 3000, 240, 195}, .text = "ut3"},
-        {.name = "lblUt32", .kind = Kind::Label, .place = {13080, 3240, 330, 195}, .text = "ut32"},
-        {.name = "ut04", .kind = Kind::Label, .place = {12960, 3720, 330, 195}, .text = "ut04"},
-        {.name = "ut042", .kind = Kind::Label, .place = {12960, 3960, 420, 195}, .text = "ut042"},
+        {.name = "lblStatus", .kind = Kind::Label, .place = {12960, 2160, 465, 195}, .text = "Label1", .flags = Hidden},
+        {.name = "lblUt3", .kind = Kind::Label, .place = {13080, 3000, 240, 195}, .text = "ut3", .flags = Hidden},
+        {.name = "lblUt32", .kind = Kind::Label, .place = {13080, 3240, 330, 195}, .text = "ut32", .flags = Hidden},
+        {.name = "ut04", .kind = Kind::Label, .place = {12960, 3720, 330, 195}, .text = "ut04", .flags = Hidden},
+        {.name = "ut042", .kind = Kind::Label, .place = {12960, 3960, 420, 195}, .text = "ut042", .flags = Hidden},
 
         // Tab 0, UT99 Server Query.
         {.tab = 0, .name = "Image1(0)", .kind = Kind::Picture, .place = {-600, 930, 19200, 10800}},
@@ -144,13 +155,13 @@ std::vector<Control> buildControls()
         {.tab = 0, .name = "lblServerIP(0)", .kind = Kind::Label, .place = {8145, 1320, 1020, 210},
          .text = "Server    IP", .font = Font::Tahoma9Bold, .fore = kWhite},
         {.tab = 0, .name = "Combo1", .kind = Kind::ComboBox, .place = {9120, 1200, 1215, 315}, .text = "{Qev}",
-         .items = {"{Qev} US", "{Qev} UK", "Custom"}},
-        {.tab = 0, .name = "txtNameOrIP", .kind = Kind::TextField, .place = {10320, 1200, 1970, 315}, .text = hostA},
+         .items = {"{Qev} US", "{Qev} UK", "Custom"}, .accessibleName = "Our servers"},
+        {.tab = 0, .name = "txtNameOrIP", .kind = Kind::TextField, .place = {10320, 1200, 1970, 315}, .text = hostA, .labelledBy = "lblServerIP(0)"},
         {.tab = 0, .name = "cmdQueryPort", .kind = Kind::Button, .place = {7800, 1760, 1350, 325},
          .text = "Query Port", .flags = Disabled, .font = Font::TahomaBold, .back = kWhite},
         {.tab = 0, .name = "lblQueryPort", .kind = Kind::Label, .place = {8140, 1845, 1005, 210},
          .text = "Query Port", .font = Font::Tahoma9Bold, .fore = kWhite},
-        {.tab = 0, .name = "txtText2", .kind = Kind::TextField, .place = {9120, 1760, 1215, 315}, .text = "7778"},
+        {.tab = 0, .name = "txtText2", .kind = Kind::TextField, .place = {9120, 1760, 1215, 315}, .text = "7778", .labelledBy = "lblQueryPort"},
         {.tab = 0, .name = "cmdBeginQuery", .kind = Kind::Button, .place = {10320, 1760, 1335, 325},
          .text = "Begin Query", .flags = Hand, .font = Font::TahomaBold},
         {.tab = 0, .name = "cmdPing", .kind = Kind::Button, .place = {11640, 1760, 660, 325}, .text = "Ping",
@@ -159,15 +170,15 @@ std::vector<Control> buildControls()
          .text = "Server Port", .flags = Disabled, .font = Font::TahomaBold, .back = kWhite},
         {.tab = 0, .name = "lblServerPort(0)", .kind = Kind::Label, .place = {8140, 2400, 1050, 210},
          .text = "Server Port", .font = Font::Tahoma9Bold, .fore = kWhite},
-        {.tab = 0, .name = "txtText3", .kind = Kind::TextField, .place = {9120, 2300, 1215, 315}, .text = "7777"},
+        {.tab = 0, .name = "txtText3", .kind = Kind::TextField, .place = {9120, 2300, 1215, 315}, .text = "7777", .labelledBy = "lblServerPort(0)"},
         {.tab = 0, .name = "cmdLaunchGame", .kind = Kind::Button, .place = {10320, 2300, 1980, 325},
          .text = "Launch Game", .flags = Hand, .font = Font::TahomaBold},
         {.tab = 0, .name = "WebBrowser1", .kind = Kind::BrowserPane, .place = {240, 2880, 12000, 5895},
          .text = start(StartPage::Ut99Lobby)},
         {.tab = 0, .name = "txtText4(0)", .kind = Kind::TextField, .place = {7800, 3180, 3495, 300},
-         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
+         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen, .accessibleName = "Ping result"},
         {.tab = 0, .name = "txtText4(1)", .kind = Kind::TextField, .place = {11280, 3180, 660, 300},
-         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
+         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen, .accessibleName = "Ping time"},
         {.tab = 0, .name = "pg", .kind = Kind::ProgressBar, .place = {240, 8880, 12000, 135}},
 
         // Tab 1, UT99 Favorite Servers.
@@ -192,9 +203,9 @@ std::vector<Control> buildControls()
         {.tab = 1, .name = "WebBrowser2", .kind = Kind::BrowserPane, .place = {240, 2880, 12000, 5895},
          .text = start(StartPage::Ut99Lobby)},
         {.tab = 1, .name = "txtText4(3)", .kind = Kind::TextField, .place = {7800, 3180, 3375, 300},
-         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
+         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen, .accessibleName = "Ping result"},
         {.tab = 1, .name = "txtText4(2)", .kind = Kind::TextField, .place = {11280, 3180, 660, 300},
-         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen},
+         .flags = NoTabStop, .back = kDarkBlue, .fore = kGreen, .accessibleName = "Ping time"},
         {.tab = 1, .name = "pg3", .kind = Kind::ProgressBar, .place = {240, 8880, 12015, 135}},
 
         // Tab 2, About / Help / TeamSpeak / Admin. The frames and their contents
@@ -213,7 +224,7 @@ std::vector<Control> buildControls()
         {.tab = 2, .name = "WebBrowser3", .kind = Kind::BrowserPane, .place = {240, 2280, 5895, 5415},
          .text = start(StartPage::VoiceChat)},
         {.tab = 2, .name = "txtTroubleshooting", .kind = Kind::HelpText, .place = {6360, 2280, 5895, 5415},
-         .text = helptexts::ut99()},
+         .text = helptexts::ut99(), .accessibleName = "Help"},
         {.tab = 2, .name = "FraQev", .kind = Kind::Frame, .place = {240, 7800, 5895, 1095}, .text = "Visit {Qev}",
          .back = kDarkBlue, .fore = kWhite},
         {.tab = 2, .name = "PicQev(0)", .kind = Kind::Picture, .place = {1320, 160, 855, 840}, .back = kDarkBlue,
@@ -235,7 +246,7 @@ std::vector<Control> buildControls()
          .text = "UT Remote Server - UK", .flags = Hidden | Hand, .back = kDarkBlue, .fore = kWhite,
          .container = "FraAdministration"},
         {.tab = 2, .name = "txtPooPooPeePee", .kind = Kind::TextField, .place = {9960, 8460, 1095, 315},
-         .flags = Hidden},
+         .flags = Hidden, .accessibleName = "Administrator password"},
         {.tab = 2, .name = "cmdA1", .kind = Kind::Button, .place = {11040, 8460, 1095, 330}, .text = "Admin Login",
          .flags = Hand},
         {.tab = 2, .name = "cmdA2", .kind = Kind::Button, .place = {11040, 8460, 1095, 330}, .text = "Submit",
@@ -248,15 +259,15 @@ std::vector<Control> buildControls()
         {.tab = 3, .name = "Timer04", .kind = Kind::Timer, .place = {240, 3360}},
         {.tab = 3, .name = "Combo3", .kind = Kind::ComboBox, .place = {120, 7440, 1215, 315}, .text = "Name",
          .font = Font::MsSansSerifBold, .tooltip = "Select custom to enter in a server ip / port",
-         .items = {"{Qev}", "Custom"}},
+         .items = {"{Qev}", "Custom"}, .accessibleName = "Our servers"},
         {.tab = 3, .name = "txt04Server", .kind = Kind::TextField, .place = {1320, 7440, 1560, 310},
-         .text = "Server IP", .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .text = "Server IP", .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Server IP"},
         {.tab = 3, .name = "txt04port", .kind = Kind::TextField, .place = {2880, 7440, 1095, 310},
-         .text = "Server Port", .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .text = "Server Port", .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Server Port"},
         {.tab = 3, .name = "txt04ping(0)", .kind = Kind::TextField, .place = {120, 7800, 1215, 315},
-         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Ping result"},
         {.tab = 3, .name = "txt04ping(1)", .kind = Kind::TextField, .place = {1320, 7800, 735, 315},
-         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Ping time"},
         {.tab = 3, .name = "cmdping04", .kind = Kind::Button, .place = {2280, 7800, 1710, 315}, .text = "Ping it!",
          .flags = Hand, .font = Font::MicrosoftSansSerifBold},
         {.tab = 3, .name = "cmdBeginQuery04", .kind = Kind::Button, .place = {120, 8400, 3855, 330},
@@ -279,9 +290,9 @@ std::vector<Control> buildControls()
          .text = "Save Changes", .flags = Hand, .font = Font::MsSansSerifBold},
         {.tab = 4, .name = "pg04f2", .kind = Kind::ProgressBar, .place = {120, 7050, 3840, 105}},
         {.tab = 4, .name = "txt04ping(2)", .kind = Kind::TextField, .place = {120, 7800, 1215, 330},
-         .flags = Disabled, .font = Font::MsSansSerifBold},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .accessibleName = "Ping result"},
         {.tab = 4, .name = "txt04ping(3)", .kind = Kind::TextField, .place = {1320, 7800, 735, 330},
-         .flags = Disabled, .font = Font::MsSansSerifBold},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .accessibleName = "Ping time"},
         {.tab = 4, .name = "cmdping042", .kind = Kind::Button, .place = {2280, 7800, 1710, 330}, .text = "Ping it!",
          .flags = Hand, .font = Font::MicrosoftSansSerifBold},
         {.tab = 4, .name = "cmdBeginQuery04f", .kind = Kind::Button, .place = {120, 8400, 3855, 330},
@@ -291,7 +302,7 @@ std::vector<Control> buildControls()
         // Tab 5, UT 2004 About / Help.
         {.tab = 5, .name = "Image5", .kind = Kind::Picture, .place = {0, 930, 13500, 8400}},
         {.tab = 5, .name = "txtTroubleshooting_04", .kind = Kind::HelpText, .place = {4080, 1080, 8260, 7935},
-         .text = helptexts::ut2004()},
+         .text = helptexts::ut2004(), .accessibleName = "Help"},
 
         // Tab 6, UT3 Server Query.
         {.tab = 6, .name = "Image1(1)", .kind = Kind::Picture, .place = {0, 930, 13500, 8400}},
@@ -300,17 +311,17 @@ std::vector<Control> buildControls()
         {.tab = 6, .name = "Timerut3", .kind = Kind::Timer, .place = {360, 4320}},
         {.tab = 6, .name = "Combo2", .kind = Kind::ComboBox, .place = {120, 6960, 1815, 315}, .text = "Server IP",
          .font = Font::MsSansSerifBold, .tooltip = "Select custom to enter in a server ip",
-         .items = {"{Qev}", "Custom"}},
+         .items = {"{Qev}", "Custom"}, .accessibleName = "Our servers"},
         {.tab = 6, .name = "ut3iptxt", .kind = Kind::TextField, .place = {2160, 6960, 1815, 310},
-         .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Server IP"},
         {.tab = 6, .name = "txtQueryPort", .kind = Kind::TextField, .place = {120, 7440, 1815, 310},
-         .text = "Query Port", .font = Font::MsSansSerifBold, .back = kButtonFace, .tooltip = kQueryPortTip},
+         .text = "Query Port", .font = Font::MsSansSerifBold, .back = kButtonFace, .tooltip = kQueryPortTip, .accessibleName = "Query Port"},
         {.tab = 6, .name = "txtServerWeb", .kind = Kind::TextField, .place = {2160, 7440, 1815, 310},
-         .text = "Server Web Port", .font = Font::MsSansSerifBold, .back = kButtonFace, .tooltip = kWebPortTip},
+         .text = "Server Web Port", .font = Font::MsSansSerifBold, .back = kButtonFace, .tooltip = kWebPortTip, .accessibleName = "Server Web Port"},
         {.tab = 6, .name = "txtpUT3(0)", .kind = Kind::TextField, .place = {120, 7920, 1095, 310}, .text = "Result",
-         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Ping result"},
         {.tab = 6, .name = "txtpUT3(1)", .kind = Kind::TextField, .place = {1200, 7920, 735, 310}, .text = "Ping",
-         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .back = kButtonFace, .accessibleName = "Ping time"},
         {.tab = 6, .name = "cmdpUT3", .kind = Kind::Button, .place = {2160, 7920, 1815, 330}, .text = "Ping It!",
          .flags = Hand, .font = Font::MsSansSerifBold},
         {.tab = 6, .name = "cmdAdminUT3", .kind = Kind::Button, .place = {120, 8440, 1815, 330}, .text = "UT3 Admin",
@@ -337,9 +348,9 @@ std::vector<Control> buildControls()
          .text = "Save Changes", .flags = Hand, .font = Font::MsSansSerifBold},
         {.tab = 7, .name = "pg3ut3s", .kind = Kind::ProgressBar, .place = {120, 7050, 3840, 105}},
         {.tab = 7, .name = "txtpUT3(2)", .kind = Kind::TextField, .place = {120, 7800, 1095, 310}, .text = "Result",
-         .flags = Disabled, .font = Font::MsSansSerifBold},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .accessibleName = "Ping result"},
         {.tab = 7, .name = "txtpUT3(3)", .kind = Kind::TextField, .place = {1200, 7800, 735, 310}, .text = "Ping",
-         .flags = Disabled, .font = Font::MsSansSerifBold},
+         .flags = Disabled, .font = Font::MsSansSerifBold, .accessibleName = "Ping time"},
         {.tab = 7, .name = "cmdpUT32", .kind = Kind::Button, .place = {2160, 7800, 1815, 330}, .text = "Ping it!",
          .flags = Hand, .font = Font::MsSansSerifBold},
         {.tab = 7, .name = "cmdBeginQueryut3f", .kind = Kind::Button, .place = {120, 8400, 3855, 330},
@@ -349,7 +360,7 @@ std::vector<Control> buildControls()
         // Tab 8, UT3 About / Help.
         {.tab = 8, .name = "Image1(3)", .kind = Kind::Picture, .place = {0, 930, 13500, 8400}},
         {.tab = 8, .name = "txtTroubleshooting_If", .kind = Kind::HelpText, .place = {4080, 1080, 8260, 7935},
-         .text = helptexts::ut3()},
+         .text = helptexts::ut3(), .accessibleName = "Help"},
     };
     // clang-format on
     for (const Grid& grid : kGrids)

@@ -110,6 +110,16 @@ void QevQuery::connectHandlers()
         else
             connect(qobject_cast<QAbstractButton*>(control), &QAbstractButton::clicked, this, click.handler);
     }
+    // Enter in a query tab's fields begins its query; in the password field, submits it.
+    for (const query::QueryTab& tab : query::kQueryTabs) {
+        for (const char* field : tab.fields) {
+            if (field)
+                connect(widget<QLineEdit>(field), &QLineEdit::returnPressed, widget<QAbstractButton>(tab.button),
+                        &QAbstractButton::click);
+        }
+    }
+    connect(widget<QLineEdit>("txtPooPooPeePee"), &QLineEdit::returnPressed, widget<QAbstractButton>("cmdA2"),
+            &QAbstractButton::click);
     for (int i = 0; i < ping::CommandCount; ++i) {
         connect(widget<QAbstractButton>(ping::kPingCommands[static_cast<std::size_t>(i)].button),
                 &QAbstractButton::clicked, this, QevQueryHandlers::kPingHandlers[i]);
@@ -127,6 +137,14 @@ void QevQuery::guardFavouriteFields()
                     continue;
                 QLineEdit* field = widget<QLineEdit>(name);
                 field->setMaxLength(favourites::kMaxValueLength);
+                if (name == slot.fields[favourites::Name]) { // its option button says whose it is
+                    auto* option = widget<QRadioButton>(slot.option);
+                    connect(field, &QLineEdit::textChanged, option,
+                            [option, slotName = option->accessibleName()](const QString& server) {
+                                option->setAccessibleName(server.isEmpty() ? slotName
+                                                                           : slotName + QStringLiteral(": ") + server);
+                            });
+                }
                 connect(field, &QLineEdit::textChanged, field, [field](const QString& text) {
                     QString flat = favourites::withoutLineBreaks(text);
                     if (flat.size() == favourites::kMaxValueLength && flat.back().isHighSurrogate())

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class PageTab;
 class TabHeader;
 
 // A strip of captioned tabs in rows above one page area, each tab with a page
@@ -32,11 +33,14 @@ protected:
 
 private:
     friend class TabHeader;
+    void focusFirstField();
+
     QStringList m_captions;
     int m_tabsPerRow;
     int m_tabHeight;
     int m_headerWidth;
     int m_current = 0;
     std::vector<QWidget*> m_pages;
+    std::vector<PageTab*> m_tabs; // what assistive technology sees of each tab
     TabHeader* m_header;
 };

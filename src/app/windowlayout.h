@@ -61,6 +61,10 @@ struct Control {
     QString tooltip;
     const char* container = nullptr; // the frame holding it, else its tab
     QStringList items;               // a combo box's list
+    // What assistive technology calls it, where its caption does not say:
+    // the text of the label beside it (whose buddy it becomes), or a name.
+    const char* labelledBy = nullptr;
+    QString accessibleName;
 };
 
 // Every control of the main window, containers before their contents, each

@@ -99,6 +99,10 @@ void WebEnginePanes::prepareEngine()
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    // Qt WebEngine turns the pages' accessibility off for good on Linux unless
+    // told; told, the pages build their tree once an assistive technology asks.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
 }
 
 BrowserPane* WebEnginePanes::create(QWidget* parent, const QString& startAddress)
