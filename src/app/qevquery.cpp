@@ -46,6 +46,7 @@ void QevQuery::Form_Load()
     ReadIniut3();
     IniFile = favouritesFile(favourites::kUt2004Slots);
     ReadIni04();
+    startWatching();
 }
 
 QString QevQuery::programFile(const char* name) const

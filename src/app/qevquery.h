@@ -1,6 +1,7 @@
 #pragma once
 
 #include "favourites/savetabs.h"
+#include "favourites/watchlist.h"
 #include "ping/pingcommands.h"
 #include "ping/pingipv4.h"
 #include "platform/platform.h"
@@ -154,6 +155,9 @@ private:
     QString programFile(const char* name) const;
     QString favouritesFile(const favourites::SlotTable& table) const;
     void loadStatusPage(query::QueryTabId tab);
+    // The watch: its list from watch.ini, changed by the panes' program links.
+    void startWatching();
+    QString followProgramLink(const QUrl& link);
     ServerFields queryServer(const query::QueryTab& tab) const;
 
     template <typename T> T* widget(const char* name) const;
@@ -169,6 +173,7 @@ private:
     QPointer<AlertDialog> m_alert2;
     QButtonGroup* m_favouriteOptions = nullptr;
     QHash<QString, QObject*> m_controls;
+    favourites::WatchList m_watch;
 };
 
 template <typename T> T* QevQuery::widget(const char* name) const

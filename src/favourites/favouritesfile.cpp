@@ -94,7 +94,7 @@ QByteArray fileContent(const SlotTable& table, const std::function<QString(const
     return encodeFileText(text);
 }
 
-Profile::Profile(const QByteArray& content)
+Profile::Profile(const QByteArray& content, int maxValueLength)
 {
     QString text = decodeFileText(content);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -118,8 +118,8 @@ Profile::Profile(const QByteArray& content)
         if (!inSection || equals < 0)
             continue;
         QStringView value = line.mid(equals + 1);
-        if (value.size() > kMaxValueLength) // never cut a character in half
-            value = value.left(value[kMaxValueLength - 1].isHighSurrogate() ? kMaxValueLength - 1 : kMaxValueLength);
+        if (value.size() > maxValueLength) // never cut a character in half
+            value = value.left(value[maxValueLength - 1].isHighSurrogate() ? maxValueLength - 1 : maxValueLength);
         const QString key = section + QLatin1Char('\n') + line.left(equals).trimmed().toString().toCaseFolded();
         if (!m_values.contains(key)) // the first of repeated keys counts
             m_values.insert(key, value.toString());

@@ -23,11 +23,11 @@ QByteArray fileContent(const SlotTable& table, const std::function<QString(const
 // A settings file read once, its values looked up as a private-profile reader
 // gives them: section and key compared without regard to letter case, the
 // first matching line taken, the value being the rest of the line after the
-// first "=", cut to kMaxValueLength characters without splitting a character.
+// first "=", cut to kMaxValueLength characters (or as told) without splitting a character.
 // Lines end in CR LF, LF or CR. Empty when the section or key is missing.
 class Profile {
 public:
-    explicit Profile(const QByteArray& content = {});
+    explicit Profile(const QByteArray& content = {}, int maxValueLength = kMaxValueLength);
     QString value(const QString& section, const QString& key) const;
 
 private:

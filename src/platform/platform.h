@@ -3,9 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class BrowserPane;
+class QUrl;
 class QObject;
 class QWidget;
 class TickTimer;
@@ -21,6 +23,10 @@ public:
     virtual ~BrowserPanes() = default;
     // A pane as a child of parent that opens startAddress when created.
     virtual BrowserPane* create(QWidget* parent, const QString& startAddress) = 0;
+    // Links of the program's own scheme, utquery:, that a page of this
+    // machine's status service follows in a pane: the handler acts on one and
+    // gives the address the pane shows next. No other program reaches them.
+    virtual void followProgramLinks(std::function<QString(const QUrl& link)> handler) = 0;
 };
 
 class TickTimers {

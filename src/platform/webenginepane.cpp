@@ -2,13 +2,39 @@
 
 #include "webaddress.h"
 
+#include <QHostAddress>
 #include <QPointer>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 #include <QWindow>
+
+namespace {
+
+constexpr char kProgramScheme[] = "utquery";
+
+} // namespace
+
+// The program's own links, followed only where a page of this machine asked.
+class ProgramLinks : public QWebEngineUrlSchemeHandler {
+public:
+    std::function<QString(const QUrl&)> handler;
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override
+    {
+        if (!handler || !QHostAddress(job->initiator().host()).isLoopback()) {
+            job->fail(QWebEngineUrlRequestJob::RequestDenied);
+            return;
+        }
+        job->redirect(QUrl(handler(job->requestUrl())));
+    }
+};
 
 namespace {
 
@@ -91,8 +117,15 @@ QWebEngineView* WebEnginePane::view()
     return m_view;
 }
 
+WebEnginePanes::WebEnginePanes() : m_links(std::make_unique<ProgramLinks>()) {}
+
+WebEnginePanes::~WebEnginePanes() = default;
+
 void WebEnginePanes::prepareEngine()
 {
+    QWebEngineUrlScheme scheme(kProgramScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    QWebEngineUrlScheme::registerScheme(scheme);
     // One renderer process for the site all panes load, rather than one per
     // pane; the pages are drawn in software, so no OpenGL driver is loaded.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--process-per-site --disable-gpu " + qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
@@ -103,6 +136,13 @@ void WebEnginePanes::prepareEngine()
     // told; told, the pages build their tree once an assistive technology asks.
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
         qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+}
+
+void WebEnginePanes::followProgramLinks(std::function<QString(const QUrl& link)> handler)
+{
+    m_links->handler = std::move(handler);
+    if (!QWebEngineProfile::defaultProfile()->urlSchemeHandler(kProgramScheme))
+        QWebEngineProfile::defaultProfile()->installUrlSchemeHandler(kProgramScheme, m_links.get());
 }
 
 BrowserPane* WebEnginePanes::create(QWidget* parent, const QString& startAddress)

@@ -4,6 +4,8 @@
 #include "platform.h"
 #include "urlopener.h"
 
+#include <memory>
+
 class QWebEngineView;
 
 // A browser pane on Qt WebEngine. The browser engine starts with the first
@@ -33,10 +35,18 @@ private:
     DesktopUrlOpener m_desktop;
 };
 
+class ProgramLinks;
+
 class WebEnginePanes : public BrowserPanes {
 public:
+    WebEnginePanes();
+    ~WebEnginePanes() override;
     // Settings of the browser engine for panes that show small pages of one
     // site; called before the application object is made.
     static void prepareEngine();
     BrowserPane* create(QWidget* parent, const QString& startAddress) override;
+    void followProgramLinks(std::function<QString(const QUrl& link)> handler) override;
+
+private:
+    std::unique_ptr<ProgramLinks> m_links;
 };

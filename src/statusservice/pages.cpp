@@ -62,7 +62,15 @@ const char kStartTemplate[] = R"(<h1>{{title}}</h1>
 maxlength="64"></label> <button>Find</button></p></form>{{found}}
 <h2>Our servers</h2>
 {{presets}}
-{{favourites}})";
+{{favourites}}{{friends}})";
+
+// The watch's state; changing it is the program's own affair, through links
+// of its own scheme that only its panes follow.
+const char kFriendsTemplate[] = R"(<form method="get" action="utquery:friends"><p><label>Friends to watch for, one a
+line or separated by commas (the desktop tells you when one plays on a watched server or on the list):<br>
+<textarea name="names" rows="3" cols="48">%1</textarea></label><input type="hidden" name="game" value="%2">
+<button>Keep</button></p></form>
+)";
 
 const char kServerTableHead[] =
     R"(<table><tr><th>Server</th><th>Map</th><th class="n">Players</th><th>Status</th></tr>)";
@@ -407,13 +415,18 @@ bool isPlaying(const ServerLine& line, const QString& player)
 }
 
 // A table of the lines, marking the rows where player plays; their labels go to found.
-QString serverTable(const std::vector<ServerLine>& lines, const QString& player, QStringList& found)
+QString serverTable(Game game, const std::vector<ServerLine>& lines, const QString& player, QStringList& found)
 {
     QString rows = QLatin1String(kServerTableHead);
     for (const ServerLine& line : lines) {
         QString label = escaped(line.label);
         if (!line.statusLink.isEmpty())
             label = QStringLiteral("<a href=\"%1\">%2</a>").arg(escaped(line.statusLink), label);
+        if (line.slot)
+            label += QStringLiteral(" &middot; <a href=\"utquery:%1?game=%2&amp;slot=%3\">%4</a>")
+                         .arg(line.watched ? QStringLiteral("unwatch") : QStringLiteral("watch"),
+                              QLatin1String(gameInfo(game).id), QString::number(line.slot),
+                              line.watched ? QStringLiteral("Stop watching") : QStringLiteral("Watch"));
         const bool here = isPlaying(line, player);
         if (here)
             found << escaped(line.label);
@@ -448,22 +461,26 @@ QString serverListLink(Game game, const gamequery::Sweep* lastSweep)
 } // namespace
 
 QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
-                     const std::optional<std::vector<ServerLine>>& favourites, const gamequery::Sweep* lastSweep)
+                     const std::optional<std::vector<ServerLine>>& favourites, const QStringList& friends,
+                     const gamequery::Sweep* lastSweep)
 {
     const Game game = request.game;
     const QString title = gameTitle(game) + QStringLiteral(" Server Query");
     const QString about = QString::fromUtf8(kStartAbout[static_cast<std::size_t>(game)])
                               .replace(QStringLiteral("%1"), QString::number(gameInfo(game).defaultPort));
     QStringList found;
-    const QString presetTable = serverTable(presets, request.player, found);
+    const QString presetTable = serverTable(game, presets, request.player, found);
     QString favouritesTable;
     if (favourites) {
         favouritesTable = QStringLiteral("<h2>Your favourites</h2>\n");
         favouritesTable += favourites->empty() ? QStringLiteral("<p class=\"note\">No favourite %1 servers are saved "
                                                                 "yet.</p>\n")
                                                      .arg(gameTitle(game))
-                                               : serverTable(*favourites, request.player, found);
+                                               : serverTable(game, *favourites, request.player, found);
     }
+    const QString friendsForm =
+        favourites ? QString::fromUtf8(kFriendsTemplate)
+                         .arg(escaped(friends.join(QLatin1Char('\n'))), QLatin1String(gameInfo(game).id)) : QString();
     QString foundText;
     if (!request.player.isEmpty())
         foundText = found.isEmpty() ? QStringLiteral("<p class=\"warn\">%1 was found on none of these servers.</p>")
@@ -475,6 +492,7 @@ QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& 
                  {"about", escaped(about)},
                  {"presets", presetTable},
                  {"favourites", favouritesTable},
+                 {"friends", friendsForm},
                  {"player", escaped(request.player)},
                  {"found", foundText},
                  {"servers", serverListLink(game, lastSweep)}},

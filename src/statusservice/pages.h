@@ -37,12 +37,16 @@ struct ServerLine {
     QString statusLink; // the status page that asks it, empty when there is no server
     std::optional<gamequery::QueryResult> result;
     QString note; // shown when there is no result
+    int slot = 0; // a favourite's row (1 to 6), whose watch it can change; 0: none
+    bool watched = false;
 };
 // The start page: the preset servers, the favourites when there are any to
-// show (nullopt: the service keeps none), where player was found, and a
-// link to the game's list with the players of its last sweep.
+// show (nullopt: the service keeps none) with the friends watched for, where
+// player was found, and a link to the game's list with the players of its
+// last sweep.
 QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& presets,
-                     const std::optional<std::vector<ServerLine>>& favourites, const gamequery::Sweep* lastSweep);
+                     const std::optional<std::vector<ServerLine>>& favourites, const QStringList& friends,
+                     const gamequery::Sweep* lastSweep);
 // The list of a game's live servers from a sweep, filtered and sorted as
 // the request asks; no sweep: the game has no list.
 QByteArray serverListPage(const PageRequest& request, const gamequery::Sweep* sweep);

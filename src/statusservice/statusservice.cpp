@@ -5,6 +5,7 @@
 #include "diagnosis.h"
 #include "favourites/favouritesfile.h"
 #include "favourites/savedservers.h"
+#include "favourites/watchlist.h"
 #include "pagerequest.h"
 #include "pages.h"
 #include "ratelimiter.h"
@@ -296,11 +297,12 @@ void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
     struct Pending {
         std::vector<ServerLine> presets;
         std::optional<std::vector<ServerLine>> favourites;
+        QStringList friends;
         int left = 0;
         HttpReply reply;
         PageRequest page;
     };
-    auto pending = std::make_shared<Pending>(Pending{{}, std::nullopt, 0, std::move(reply), page});
+    auto pending = std::make_shared<Pending>(Pending{{}, std::nullopt, {}, 0, std::move(reply), page});
     std::vector<std::optional<gamequery::QueryRequest>> presetQueries, favouriteQueries;
     for (const ServiceOptions::Preset& preset : m_options.presets) {
         // Presets give game ports (UT3 its query port), status pages take their own.
@@ -314,16 +316,20 @@ void StatusService::Pages::answerStart(const PageRequest& page, HttpReply reply)
     }
     if (!m_options.favouritesFolder.isEmpty()) {
         pending->favourites.emplace();
+        const favourites::WatchList watch = favourites::readWatchList(m_options.favouritesFolder);
+        pending->friends = watch.friends;
         for (const favourites::SavedServer& saved : favourites::savedServers(game, m_options.favouritesFolder)) {
             const QString label = QStringLiteral("%1. %2").arg(saved.row).arg(saved.name);
             pending->favourites->push_back(
                 startLine(game, label, saved.host, saved.port, saved.webPort, favouriteQueries));
+            pending->favourites->back().slot = saved.row;
+            pending->favourites->back().watched = watch.watches(game, saved.row);
         }
     }
     const auto finish = [this, pending] {
-        pending->reply.send(
-            200, kHtml,
-            startPage(pending->page, pending->presets, pending->favourites, m_lists.last(pending->page.game)));
+        pending->reply.send(200, kHtml,
+                            startPage(pending->page, pending->presets, pending->favourites, pending->friends,
+                                      m_lists.last(pending->page.game)));
     };
     std::vector<std::pair<ServerLine*, gamequery::QueryRequest>> toAsk;
     for (std::size_t i = 0; i < presetQueries.size(); ++i)

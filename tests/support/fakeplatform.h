@@ -93,6 +93,10 @@ public:
     {
         return new FakeBrowserPane(parent, startAddress);
     }
+    void followProgramLinks(std::function<QString(const QUrl& link)> handler) override
+    {
+        programLinks = std::move(handler);
+    }
     TickTimer* create(QObject* parent, int intervalMs) override { return new FakeTickTimer(parent, intervalMs); }
     QString path() const override { return directory; }
     QString favouritesPath() const override { return favouritesDirectory; }
@@ -105,4 +109,5 @@ public:
     FakeSounds sounds;
     FakeNetwork network;
     FakeBrowser browser;
+    std::function<QString(const QUrl& link)> programLinks; // as a pane's page would follow them
 };
