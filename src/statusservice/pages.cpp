@@ -480,7 +480,9 @@ QByteArray startPage(const PageRequest& request, const std::vector<ServerLine>& 
     }
     const QString friendsForm =
         favourites ? QString::fromUtf8(kFriendsTemplate)
-                         .arg(escaped(friends.join(QLatin1Char('\n'))), QLatin1String(gameInfo(game).id)) : QString();
+                         .arg(escaped(friends.join(QLatin1Char(','))).replace(QLatin1Char(','), QLatin1String("&#10;")),
+                              QLatin1String(gameInfo(game).id))
+                   : QString();
     QString foundText;
     if (!request.player.isEmpty())
         foundText = found.isEmpty() ? QStringLiteral("<p class=\"warn\">%1 was found on none of these servers.</p>")

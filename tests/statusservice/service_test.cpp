@@ -332,7 +332,8 @@ TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
     expectOnPage(found,
                  {"<h2>Your favourites</h2>",
                   QStringLiteral("<a href=\"/php/UTstats/index.php?txtip=127.0.0.1&amp;portnum=%1\">1. "
-                                 "&lt;i&gt;Clan&lt;/i&gt;</a><br><bdi>Clan &lt;b&gt;Server&lt;/b&gt;</bdi>")
+                                 "&lt;i&gt;Clan&lt;/i&gt;</a> &middot; <a href=\"utquery:watch?game=ut99&amp;slot=1\">"
+                                 "Watch</a><br><bdi>Clan &lt;b&gt;Server&lt;/b&gt;</bdi>")
                       .arg(first.port()),
                   "<td class=\"n\">2 / 16</td><td>up, ", "aLPHA is playing here", "3. Other",
                   "<p class=\"warn\">aLPHA was found on: 1. &lt;i&gt;Clan&lt;/i&gt;.</p>", "value=\"aLPHA\""},
@@ -361,6 +362,17 @@ TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
     expectOnPage(get(QStringLiteral("/Qev/ut3query.html")),
                  {"UT3 Server Query", "No favourite UT3 servers are saved yet."});
     expectOnPage(get(QStringLiteral("/Qev/TS3/index.php")), {"ts3.clan.example.org"});
+
+    // The watch as watch.ini holds it; the service shows it and never changes it.
+    save("watch.ini", {"[ut2004]", "watch=2", "[friends]", "names=Alpha,Señor Frag"});
+    expectOnPage(
+        get(QStringLiteral("/Qev/04query.html")),
+        {"<a href=\"utquery:unwatch?game=ut2004&amp;slot=2\">Stop watching</a>", ">Alpha&#10;Señor Frag</textarea>"},
+        {"Mallory"});
+    const QByteArray watch = fileBytes(favourites.filePath(QStringLiteral("watch.ini")));
+    EXPECT_EQ(get(QStringLiteral("/watch?game=ut2004&slot=2")).status, 404);
+    EXPECT_EQ(get(QStringLiteral("/Qev/04query.html?watch=2&names=Mallory")).status, 200);
+    EXPECT_EQ(fileBytes(favourites.filePath(QStringLiteral("watch.ini"))), watch);
     EXPECT_EQ(get(QStringLiteral("/favicon.ico")).status, 404);
     EXPECT_EQ(get(QStringLiteral("/php/UTstats/")).status, 404);
 
