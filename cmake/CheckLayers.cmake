@@ -6,6 +6,7 @@
 #   app            window, start-up
 #   utstatus       command line
 #   statusservice  web pages        fakeservers  fake game servers
+#   watch          news of watched servers
 #   querytabs  ping  platform  http  gamequery  game protocols
 #   favourites
 #   core           the games as data
@@ -18,9 +19,10 @@ set(allowed_platform core favourites)
 set(allowed_ping core favourites platform)
 set(allowed_querytabs core favourites)
 set(allowed_fakeservers core gamequery)
-set(allowed_statusservice core favourites gamequery http ping platform)
-set(allowed_utstatus core favourites gamequery fakeservers platform statusservice)
-set(allowed_app core favourites gamequery ping platform querytabs statusservice)
+set(allowed_watch core gamequery)
+set(allowed_statusservice core favourites gamequery http ping platform watch)
+set(allowed_utstatus core favourites gamequery fakeservers platform statusservice watch)
+set(allowed_app core favourites gamequery ping platform querytabs statusservice watch)
 
 set(violations "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")

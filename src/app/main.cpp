@@ -13,16 +13,20 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     DesktopPlatform platform;
+    QevQuery window(platform.parts());
     // The status pages must be served before the panes ask for their start
-    // pages; a build whose pages come from another host serves none.
+    // pages, which they do once the window shows; a build whose pages come
+    // from another host serves none.
     statusservice::ServiceThread serviceThread;
     if (statusservice::isOwnStatusHost(QStringLiteral(UTQ_MAIN_STATUS_HOST))) {
         statusservice::ServiceOptions options = statusservice::desktopOptions();
         options.favouritesFolder = platform.favouritesFolder(); // its start pages show them
+        options.onNews = [&window](const watch::News& news) {   // on the service's thread
+            QMetaObject::invokeMethod(
+                &window, [&window, news] { window.announce(news); }, Qt::QueuedConnection);
+        };
         serviceThread.launch(options);
     }
-
-    QevQuery window(platform.parts());
     window.Form_Load();
     if (const QString failure = serviceThread.failure(); !failure.isEmpty()) {
         auto* warning = new QMessageBox(QMessageBox::Warning, window.windowTitle(), failure, QMessageBox::Ok, &window);

@@ -8,6 +8,7 @@
 #include "querytabs/launch.h"
 #include "querytabs/presetlists.h"
 #include "querytabs/querytabs.h"
+#include "watch/watchrules.h"
 #include "weblinks.h"
 
 #include <QHash>
@@ -33,6 +34,9 @@ public:
 
     // Start-up: shows the window with the focus in the UT99 host field.
     void Form_Load();
+    // Tells the desktop that a watched server or a friend is news: a
+    // notification with "Join" and "Show".
+    void announce(const watch::News& news);
     // Focus to the UT99 host field with its whole text selected.
     void SelectHostText();
 
@@ -158,6 +162,8 @@ private:
     // The watch: its list from watch.ini, changed by the panes' program links.
     void startWatching();
     QString followProgramLink(const QUrl& link);
+    void joinFromNews(const watch::News& news);
+    void showNews(const watch::News& news);
     ServerFields queryServer(const query::QueryTab& tab) const;
 
     template <typename T> T* widget(const char* name) const;
@@ -174,6 +180,7 @@ private:
     QButtonGroup* m_favouriteOptions = nullptr;
     QHash<QString, QObject*> m_controls;
     favourites::WatchList m_watch;
+    bool m_toldNoNotifications = false;
 };
 
 template <typename T> T* QevQuery::widget(const char* name) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dbusnotifications.h"
 #include "desktopfiles.h"
 #include "linuxpingnetwork.h"
 #include "platform.h"
@@ -14,7 +15,10 @@
 class DesktopPlatform {
 public:
     QString favouritesFolder() const { return m_directory.favouritesPath(); }
-    Platform parts() { return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds, m_network, m_browser}; }
+    Platform parts()
+    {
+        return {m_panes, m_timers, m_directory, m_profiles, m_files, m_sounds, m_network, m_browser, m_notifications};
+    }
 
 private:
     WebEnginePanes m_panes;
@@ -25,4 +29,5 @@ private:
     SoundEffects m_sounds;
     LinuxPingNetwork m_network;
     DesktopUrlOpener m_browser;
+    DBusNotifications m_notifications;
 };

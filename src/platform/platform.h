@@ -7,6 +7,7 @@
 #include <optional>
 
 class BrowserPane;
+class Notifications;
 class QUrl;
 class QObject;
 class QWidget;
@@ -81,4 +82,5 @@ struct Platform {
     SoundPlayer& sounds;
     PingNetwork& network;
     UrlOpener& browser;
+    Notifications& notifications;
 };

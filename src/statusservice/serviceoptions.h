@@ -5,10 +5,12 @@
 #include "echo.h"
 #include "gamequery/destinations.h"
 #include "http/httpserver.h"
+#include "watch/watchrules.h"
 
 #include <QHostAddress>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // How a status service runs: where it listens, its bounds and budgets, what
@@ -56,6 +58,12 @@ struct ServiceOptions {
     // why (ping, other ports), and the echo it sends.
     int diagnosisMs = 2000;
     EchoSender echo = systemEcho;
+    // The watch: at start and then every watchIntervalMs, the favourites that
+    // the folder's watch.ini watches are asked, and they and the last sweeps
+    // of the lists are searched for its friends; news goes to onNews, on the
+    // service's thread. Unset: nothing is watched.
+    std::function<void(const watch::News&)> onNews;
+    int watchIntervalMs = 60 * 1000;
 };
 
 } // namespace statusservice

@@ -11,6 +11,7 @@
 #include "ratelimiter.h"
 #include "serverlists.h"
 #include "sharedanswers.h"
+#include "watch/watchrules.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -84,6 +85,9 @@ private:
     void refuse(const PageRequest& page, const Refusal& refusal, HttpReply& reply);
     // Finds out why a query got no answer, then sends the page that says so.
     void diagnose(const PageRequest& page, const gamequery::QueryResult& silent, std::shared_ptr<HttpReply> reply);
+    // Asks the watched favourites and searches the lists' last sweeps for friends.
+    void watchRound();
+    void tellNews(watch::News news, const gamequery::QueryResult& result, bool watchFill, const QStringList& friends);
 
     ServiceOptions m_options;
     HttpServer m_server;
@@ -95,6 +99,8 @@ private:
     RateLimiter m_clientQueries, m_serverQueries, m_startPages, m_probes;
     int m_inFlight = 0;
     int m_queriesSent = 0;
+    watch::WatchRules m_watchRules;
+    QTimer m_watchTimer;
     QThreadPool m_echoes; // the blocking pings, a few at a time; last, so it is waited for first
 };
 
@@ -124,6 +130,70 @@ StatusService::Pages::Pages(ServiceOptions options)
     m_client.setDestinations(m_options.destinations);
     m_clock.start();
     m_echoes.setMaxThreadCount(8);
+    if (m_options.onNews && !m_options.favouritesFolder.isEmpty()) {
+        connect(&m_watchTimer, &QTimer::timeout, this, &Pages::watchRound);
+        m_watchTimer.start(m_options.watchIntervalMs);
+        QTimer::singleShot(0, this, &Pages::watchRound);
+    }
+}
+
+void StatusService::Pages::watchRound()
+{
+    const favourites::WatchList watch = favourites::readWatchList(m_options.favouritesFolder);
+    for (const GameInfo& info : kGames) {
+        for (const favourites::SavedServer& saved : favourites::savedServers(info.game, m_options.favouritesFolder)) {
+            const std::optional<HostPort> endpoint = usableEndpoint(saved.host, saved.port);
+            if (!watch.watches(info.game, saved.row) || !endpoint)
+                continue;
+            const watch::News about{.game = info.game,
+                                  .slot = saved.row,
+                                  .host = saved.host,
+                                  .statusPath =
+                                      statusPath(statusRoute(info.game), {saved.host, saved.port, saved.webPort})};
+            ask(queryFor(info.game, *endpoint, m_options.timeoutMs), false, {},
+                [this, about, friends = watch.friends](const gamequery::QueryResult& result) {
+                    tellNews(about, result, true, friends);
+                });
+        }
+        const gamequery::Sweep* sweep = m_lists.last(info.game);
+        if (!sweep || watch.friends.isEmpty())
+            continue;
+        for (const gamequery::SweptServer& server : sweep->servers) {
+            if (!server.result)
+                continue;
+            const QString host = server.listed.address.toString();
+            const QString pagePort = QString::number(info.pagePortOf(server.result->queryPort));
+            tellNews({.game = info.game,
+                      .host = host,
+                      .statusPath = statusPath(statusRoute(info.game), {host, pagePort, QStringLiteral("0")})},
+                     *server.result, false, watch.friends);
+        }
+    }
+}
+
+void StatusService::Pages::tellNews(watch::News news, const gamequery::QueryResult& result, bool watchFill,
+                                    const QStringList& friends)
+{
+    const gamequery::ServerStatus* status = result.status ? &*result.status : nullptr;
+    const QString server = QStringLiteral("%1 %2:%3")
+                               .arg(QLatin1String(gameInfo(news.game).id), result.address.toString())
+                               .arg(result.queryPort);
+    const std::optional<watch::Sighting> sighting =
+        m_watchRules.answer(server, status, friends, watchFill, m_clock.elapsed());
+    if (!sighting || !status)
+        return;
+    news.gamePort = result.gamePort();
+    news.name = status->name.plain();
+    news.map = status->map;
+    news.players = status->playerCount;
+    news.maxPlayers = status->maxPlayers;
+    news.who = sighting->friends;
+    if (news.who.isEmpty()) {
+        for (const gamequery::Player& p : status->players)
+            if (p.ping != 0)
+                news.who << p.name.plain();
+    }
+    m_options.onNews(news);
 }
 
 void StatusService::Pages::handle(const HttpRequest& request, HttpReply reply)

@@ -2,6 +2,7 @@
 
 #include "fakenetwork.h"
 #include "platform/browserpane.h"
+#include "platform/notifications.h"
 #include "platform/platform.h"
 #include "platform/ticktimer.h"
 #include "platform/urlopener.h"
@@ -87,6 +88,25 @@ public:
     QStringList opened;
 };
 
+// Records each notification; one with actions can be picked as a user would.
+class FakeNotifications : public Notifications {
+public:
+    bool notify(const QString& summary, const QString& body, const std::vector<Action>& actions,
+                std::function<void(const QString& key)> picked) override
+    {
+        if (!serviceOnBus)
+            return false;
+        shown << summary + QLatin1Char('\n') + body;
+        for (const Action& action : actions)
+            shown.back() += QStringLiteral(" [%1]").arg(action.label);
+        pick = std::move(picked);
+        return true;
+    }
+    bool serviceOnBus = true;
+    QStringList shown;
+    std::function<void(const QString& key)> pick; // the last one's
+};
+
 class FakePlatform : public BrowserPanes, public TickTimers, public ProgramDirectory {
 public:
     BrowserPane* create(QWidget* parent, const QString& startAddress) override
@@ -101,7 +121,7 @@ public:
     QString path() const override { return directory; }
     QString favouritesPath() const override { return favouritesDirectory; }
 
-    Platform parts() { return {*this, *this, *this, files, files, sounds, network, browser}; }
+    Platform parts() { return {*this, *this, *this, files, files, sounds, network, browser, notifications}; }
 
     QString directory = QStringLiteral("/opt/utquery-test");
     QString favouritesDirectory = QStringLiteral("/home/player/.config/utquery");
@@ -109,5 +129,6 @@ public:
     FakeSounds sounds;
     FakeNetwork network;
     FakeBrowser browser;
+    FakeNotifications notifications;
     std::function<QString(const QUrl& link)> programLinks; // as a pane's page would follow them
 };

@@ -1,0 +1,35 @@
+// Notifications through the real D-Bus call, on a session bus of the test's own.
+
+#include "platform/dbusnotifications.h"
+#include "support/eventloop.h"
+#include "support/sessionbus.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DBusNotifications, ReachTheDesktopsServiceAndBringBackTheActionPicked)
+{
+    PrivateSessionBus bus;
+    if (bus.address.isEmpty())
+        SKIP_REAL_PART("dbus-daemon did not start (Debian package dbus-daemon)");
+    DBusNotifications notifications(bus.connect());
+    const auto notify = [&](QString* picked) {
+        return notifications.notify(QStringLiteral("Alpha is playing on <b>Clan</b> CTF"),
+                                    QStringLiteral("<b>A</b> & B"), {{"join", "Join"}, {"show", "Show"}},
+                                    [picked](const QString& key) { *picked = key; });
+    };
+    QString picked;
+    EXPECT_FALSE(notify(&picked)); // no service on the bus yet
+
+    NotificationService service(bus.connect(), {"body", "actions", "body-markup"});
+    ASSERT_TRUE(notify(&picked));
+    ASSERT_EQ(service.shown(),
+              QStringList{"utquery\nAlpha is playing on <b>Clan</b> CTF\n&lt;b&gt;A&lt;/b&gt; &amp; B\n"
+                          "join|Join|show|Show"});
+    service.pick(1, QStringLiteral("show"));
+    EXPECT_TRUE(waitUntil([&] { return !picked.isEmpty(); }, 5000));
+    EXPECT_EQ(picked, QStringLiteral("show"));
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "realpart.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMutex>
+#include <QProcess>
+#include <QStringList>
+#include <QThread>
+#include <QVariantMap>
+
+// A session bus of the test's own, from dbus-daemon, and connections to it.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus()
+    {
+        m_daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        if (m_daemon.waitForReadyRead(5000))
+            address = QString::fromUtf8(m_daemon.readLine().trimmed());
+    }
+    ~PrivateSessionBus()
+    {
+        for (const QString& name : m_names)
+            QDBusConnection::disconnectFromBus(name);
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+    QDBusConnection connect()
+    {
+        m_names << QStringLiteral("test bus %1").arg(m_names.size());
+        return QDBusConnection::connectToBus(address, m_names.back());
+    }
+
+    QString address; // empty when no bus started
+
+private:
+    QProcess m_daemon;
+    QStringList m_names;
+};
+
+// A notification service as the desktop's is to a program: it records each
+// notification and can say that the user picked one of its actions. It
+// answers on a thread of its own, as another process would.
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    NotificationService(QDBusConnection bus, QStringList capabilities)
+        : m_bus(bus), m_capabilities(std::move(capabilities))
+    {
+        m_thread.start();
+        moveToThread(&m_thread);
+        m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
+        m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+    ~NotificationService() override
+    {
+        m_bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        m_thread.quit();
+        m_thread.wait();
+    }
+    void pick(uint id, const QString& key) { emit ActionInvoked(id, key); }
+    QStringList shown() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_shown;
+    }
+
+public slots:
+    QStringList GetCapabilities() { return m_capabilities; }
+    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList& actions, const QVariantMap&, int)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_shown << QStringList{app, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
+        return static_cast<uint>(m_shown.size());
+    }
+signals:
+    void ActionInvoked(uint id, const QString& key);
+    void NotificationClosed(uint id, uint reason);
+
+private:
+    QDBusConnection m_bus;
+    QStringList m_capabilities;
+    QThread m_thread;
+    mutable QMutex m_mutex;
+    QStringList m_shown; // app, summary, body and actions of each, a line each
+};
