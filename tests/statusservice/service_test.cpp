@@ -173,6 +173,40 @@ TEST_F(Service, NoUsableAddressSendsNothing)
     EXPECT_EQ(server.requestsSeen(), 0);
 }
 
+// The watched favourites are asked at start and each round, the list's last
+// sweep searched for friends; what is news reaches the desktop once.
+TEST_F(Service, WatchedFavouritesAndFriendsOnTheListAreNews)
+{
+    FakeGameServer watched({.name = QStringLiteral("Watched")}); // nobody on it yet
+    FakeGameServer listed({.name = QStringLiteral("Listed"), .players = {{QStringLiteral("Señor Frag"), 3, 40, 0}}});
+    fakeservers::FakeMaster master({.servers = {{QHostAddress::LocalHost, listed.port()}}});
+    save("utservers.ini",
+         {"ServerName2=Mine", "ServerIP2=127.0.0.1", QStringLiteral("QueryPort2=%1").arg(watched.port())});
+    save("watch.ini", {"[ut99]", "watch=2", "[friends]", "names=señor frag,Alpha"});
+    std::vector<watch::News> news;
+    ServiceOptions watching = options();
+    watching.onNews = [&](const watch::News& n) { news.push_back(n); };
+    watching.watchIntervalMs = 300;
+    watching.masters = {{Game::UT99, {QStringLiteral("127.0.0.1"), master.port()}}};
+    start(watching);
+    runEventLoopFor(400);
+    EXPECT_TRUE(news.empty());
+    watched.scenario().players = {{QStringLiteral("Alpha"), 5, 30, 0}, {QStringLiteral("Bot"), 0, 0, 1}};
+    ASSERT_TRUE(waitUntil([&] { return news.size() == 1; }, 2000));
+    EXPECT_EQ(news[0].slot, 2);
+    EXPECT_EQ(news[0].who, QStringList{"Alpha"});
+    EXPECT_EQ(QStringLiteral("%1 %2 %3/%4")
+                  .arg(news[0].name, news[0].statusPath)
+                  .arg(news[0].players)
+                  .arg(news[0].maxPlayers),
+              QStringLiteral("Watched /php/UTstats/index.php?txtip=127.0.0.1&portnum=%1 2/16").arg(watched.port()));
+    get(QStringLiteral("/servers/ut99")); // a sweep of the list
+    ASSERT_TRUE(waitUntil([&] { return news.size() == 2; }, 2000));
+    EXPECT_EQ(QStringLiteral("%1 %2").arg(news[1].who.join(','), news[1].name), QStringLiteral("señor frag Listed"));
+    runEventLoopFor(700); // both stay as they are: no more news
+    EXPECT_EQ(news.size(), 2u);
+}
+
 // A server that bursts thousands of datagrams at one page costs that page
 // only: the next page of another server is whole at once.
 TEST_F(Service, ABurstingServerCostsOnlyItsOwnPage)
