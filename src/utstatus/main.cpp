@@ -12,6 +12,7 @@
 #include "report.h"
 #include "statusservice/defaults.h"
 #include "statusservice/statusservice.h"
+#include "watchcommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,6 +49,12 @@ constexpr Command kCommands[] = {
     {"list", "list --game ut99|ut2004 [--master HOST:PORT]... [--json] [--no-query] [--timeout MS]",
      "Asks the game's master servers (the community masters, unless --master names others) for\n"
      "every live server and asks each; --no-query prints the addresses as listed.\n"},
+    {"watch", "watch --game ut99|ut2004|ut3 HOST[:PORT]... [--players N] [--player NAME]... [--interval S]\n"
+              "                      [--once] [--json]",
+     "Asks the servers at once and then every S seconds (default 60, at least 10) and prints a\n"
+     "line (--json: a JSON object a line) per event: a server reaching N human players (default 1\n"
+     "when no --player is given), a named player joining or leaving. What holds at the first\n"
+     "answer counts; after that only changes do. --once exits 0 at the first event.\n"},
 };
 // clang-format on
 
@@ -441,5 +448,7 @@ int main(int argc, char** argv)
         return serve(options);
     if (name == QLatin1String("list"))
         return list(app, options);
+    if (name == QLatin1String("watch"))
+        return watchServers(app, options, badArguments);
     return favouritesReport(app, options);
 }

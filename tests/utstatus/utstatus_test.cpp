@@ -4,10 +4,12 @@
 #include "support/eventloop.h"
 #include "support/files.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,7 @@ TEST(Utstatus, FollowsCommandLineConventions)
         {{"demo", "--now"}, 2, "", "unknown option --now"},
         {{"explode"}, 2, "", "unknown command explode"},
         {{"favourites", "--dir", "/nonexistent/utquery"}, 2, "", "no folder /nonexistent/utquery to read"},
+        {{"watch", "--game", "ut99", "--interval", "5", "127.0.0.1"}, 2, "", "--interval: seconds from 10"},
     };
     for (const auto& [args, exitCode, out, err] : runs) {
         const Finished run = utstatus(args);
@@ -126,6 +129,26 @@ TEST(Utstatus, FavouritesOfAFolderForScripts)
     EXPECT_EQ(seen, (QStringList{"ut99 2 Mine: Saved UT99", "ut3 1 Typo: no usable address: 127.0.0.1:port",
                                  "ut3 6 Theirs: Saved UT3"}));
     EXPECT_TRUE(utstatus({"favourites", "--dir", folder.path()}).out.contains("UT3 favourite 6: Theirs\nUT3  "));
+}
+
+// A script waiting for a friend: the first answer finds nobody, the next
+// one, a round later, finds the friend.
+TEST(Utstatus, WatchWaitsForAPlayer)
+{
+    fakeservers::FakeGameServer server({.name = QStringLiteral("Watched")});
+    QTimer::singleShot(1000, [&] { server.scenario().players = {{QStringLiteral("Alpha"), 5, 30, 0}}; });
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(server.port() - 1); // the game port
+    QElapsedTimer clock;
+    clock.start();
+    const Finished run =
+        utstatus({"watch", "--game", "ut99", address, "--player", "aLPHA", "--interval", "10", "--once", "--json"});
+    EXPECT_GE(clock.elapsed(), 10000);
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonObject event = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(QStringList({event["server"].toString(), event["name"].toString(), event["event"].toString(),
+                           event["player"].toString()}),
+              (QStringList{address, "Watched", "joined", "aLPHA"}));
+    EXPECT_EQ(run.out.count('\n'), 1);
 }
 
 } // namespace
