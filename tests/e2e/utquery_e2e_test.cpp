@@ -7,6 +7,8 @@
 #include "support/eventloop.h"
 #include "support/files.h"
 #include "support/realpart.h"
+#include "support/recordinghandler.h"
+#include "support/sessionbus.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -234,6 +236,62 @@ TEST(UtqueryUnderXvfb, ThePingDisplayIsClearedWhileTheEchoWaits)
     QThread::msleep(1500);
     EXPECT_FALSE(blank(timeField())) << "n/a shows after the wait";
     EXPECT_TRUE(program.close());
+}
+
+// A player watches a favourite from its start page, and a player joins the
+// server: one notification comes on the desktop's bus with who, where, the
+// map and the players; its "Join" starts the game at the favourite's address,
+// and no other comes while the player stays. The rounds are the program's
+// own, a minute apart.
+TEST(UtqueryUnderXvfb, AWatchedFavouriteFillingIsOneNotificationWhoseJoinLaunches)
+{
+    PrivateSessionBus bus;
+    if (bus.address.isEmpty())
+        SKIP_REAL_PART("dbus-daemon did not start (Debian package dbus-daemon)");
+    NotificationService desktop(bus.connect(), {"actions", "body"});
+    const RecordingHandler game;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toUtf8());
+    fakeservers::FakeGameServer server({.protocol = fakeservers::Protocol::Ut2004Binary,
+                                        .name = QStringLiteral("Watched Server"),
+                                        .map = QStringLiteral("DM-Rankin")});
+    const QByteArray gamePort = QByteArray::number(server.port() - 1);
+    QTemporaryDir folder, workingDirectory;
+    QFile::copy(kProgram, folder.filePath(QStringLiteral("utquery")));
+    writeFile(folder.filePath(QStringLiteral("ut04servers.ini")),
+              "[SERVER]\r\nServerName2=Clan Server\r\nServerIP2=127.0.0.1\r\nServerPort2=" + gamePort + "\r\n");
+    RunningProgram program(folder.filePath(QStringLiteral("utquery")), workingDirectory.path());
+    ASSERT_TRUE(program.shown()) << "the window did not show";
+    program.click(600, 450); // the "UT 2004 Server Query" tab
+    runEventLoopFor(2500);
+    // "Watch" ends the favourite's row, the last line of links on the page.
+    const auto watchLink = [&]() -> std::optional<QPoint> {
+        const QImage pane = program.grab(4080, 1080, 8265, 7695);
+        std::optional<QPoint> last;
+        for (int y = 0; y < pane.height(); ++y)
+            for (int x = 0; x < pane.width(); ++x)
+                if (pane.pixel(x, y) == qRgb(0xff, 0xb0, 0x60) && (!last || y > last->y() + 8 || x > last->x()))
+                    last = QPoint(x, y);
+        return last;
+    };
+    const std::optional<QPoint> watch = watchLink();
+    ASSERT_TRUE(watch) << "no links on the UT 2004 start page";
+    program.click(4080 + (watch->x() - 3) * 15, 1080 + watch->y() * 15);
+    runEventLoopFor(2500);
+    EXPECT_EQ(fileBytes(folder.filePath(QStringLiteral("watch.ini"))),
+              "[ut99]\r\nwatch=\r\n[ut2004]\r\nwatch=2\r\n[ut3]\r\nwatch=\r\n[friends]\r\nnames=\r\n");
+    const std::optional<QPoint> stop = watchLink();
+    EXPECT_TRUE(stop && stop->x() > watch->x() + 20) << "the page does not say \"Stop watching\"";
+
+    server.scenario().players = {{QStringLiteral("Alpha"), 5, 30, 0}};
+    ASSERT_TRUE(waitUntil([&] { return !desktop.shown().isEmpty(); }, 70000)) << "no notification within a round";
+    EXPECT_EQ(desktop.shown(), QStringList{"utquery\nAlpha is playing on Watched Server\n"
+                                           "UT 2004 · DM-Rankin · 1/16 players\njoin|Join|show|Show"});
+    desktop.pick(1, QStringLiteral("join"));
+    EXPECT_EQ(game.received(1), QStringList{"<unreal://127.0.0.1:" + QString::fromLatin1(gamePort) + ">"});
+    runEventLoopFor(62000); // the next round: the player stays
+    EXPECT_EQ(desktop.shown().size(), 1);
+    EXPECT_TRUE(program.close());
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 } // namespace

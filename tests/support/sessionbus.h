@@ -49,11 +49,11 @@ public:
     NotificationService(QDBusConnection bus, QStringList capabilities)
         : m_bus(bus), m_capabilities(std::move(capabilities))
     {
-        m_thread.start();
-        moveToThread(&m_thread);
         m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
         m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+        m_thread.start();
+        moveToThread(&m_thread); // with what the bus made for it
     }
     ~NotificationService() override
     {
