@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QMutex>
 #include <QProcess>
 #include <QStringList>
@@ -49,19 +50,24 @@ public:
     NotificationService(QDBusConnection bus, QStringList capabilities)
         : m_bus(bus), m_capabilities(std::move(capabilities))
     {
-        m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
-                             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
-        m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
         m_thread.start();
-        moveToThread(&m_thread); // with what the bus made for it
+        moveToThread(&m_thread);
+        m_bus.registerObject(kPath, this, QDBusConnection::ExportAllSlots);
+        m_bus.registerService(kInterface);
     }
     ~NotificationService() override
     {
-        m_bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        m_bus.unregisterService(kInterface);
+        m_bus.unregisterObject(kPath);
         m_thread.quit();
         m_thread.wait();
     }
-    void pick(uint id, const QString& key) { emit ActionInvoked(id, key); }
+    void pick(uint id, const QString& key)
+    {
+        QDBusMessage picked = QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("ActionInvoked"));
+        picked << id << key;
+        m_bus.send(picked);
+    }
     QStringList shown() const
     {
         const QMutexLocker lock(&m_mutex);
@@ -77,11 +83,10 @@ public slots:
         m_shown << QStringList{app, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
         return static_cast<uint>(m_shown.size());
     }
-signals:
-    void ActionInvoked(uint id, const QString& key);
-    void NotificationClosed(uint id, uint reason);
 
 private:
+    inline static const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+    inline static const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
     QDBusConnection m_bus;
     QStringList m_capabilities;
     QThread m_thread;
