@@ -29,7 +29,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        const bool current = m_strip->page(m_strip->currentIndex()) == page();
+        const bool current = index() == m_strip->currentIndex();
         s.selectable = s.focusable = true;
         s.selected = current;
         s.focused = current && widget()->parentWidget()->hasFocus();
@@ -44,7 +44,6 @@ public:
 
 private:
     int index() const { return static_cast<int>(widget()->parentWidget()->children().indexOf(widget())); }
-    QWidget* page() const { return m_strip->page(index()); }
     TabStrip* m_strip;
 };
 
