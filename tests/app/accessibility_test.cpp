@@ -71,6 +71,16 @@ TEST_F(Accessibility, TheKeyboardAlone)
 
     QTest::keyClick(field("txtText2"), Qt::Key_Return); // Enter in a field begins the query
     EXPECT_TRUE(timer("Timer1")->isEnabled());
+    const auto dashes = [this] { // of the focus frame, dark on the green Ping button
+        const QImage face = get("cmdPing")->grab().toImage();
+        int dark = 0;
+        for (int x = 0; x < face.width(); ++x)
+            dark += qGray(face.pixel(x, 3)) < 60 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_EQ(dashes(), 0);
+    get("cmdPing")->setFocus();
+    EXPECT_GT(dashes(), 10);
 
     window->tabStrip()->setCurrentIndex(2);
     get("cmdA1")->setFocus();
