@@ -142,7 +142,7 @@ TEST(Utstatus, WatchWaitsForAPlayer)
     clock.start();
     const Finished run =
         utstatus({"watch", "--game", "ut99", address, "--player", "aLPHA", "--interval", "10", "--once", "--json"});
-    EXPECT_GE(clock.elapsed(), 10000);
+    EXPECT_GE(clock.elapsed(), 9500); // a round later: a coarse timer may come 5% early
     EXPECT_EQ(run.exitCode, 0);
     const QJsonObject event = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(QStringList({event["server"].toString(), event["name"].toString(), event["event"].toString(),
