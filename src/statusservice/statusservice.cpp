@@ -146,10 +146,10 @@ void StatusService::Pages::watchRound()
             if (!watch.watches(info.game, saved.row) || !endpoint)
                 continue;
             const watch::News about{.game = info.game,
-                                  .slot = saved.row,
-                                  .host = saved.host,
-                                  .statusPath =
-                                      statusPath(statusRoute(info.game), {saved.host, saved.port, saved.webPort})};
+                                    .slot = saved.row,
+                                    .host = saved.host,
+                                    .statusPath =
+                                        statusPath(statusRoute(info.game), {saved.host, saved.port, saved.webPort})};
             ask(queryFor(info.game, *endpoint, m_options.timeoutMs), false, {},
                 [this, about, friends = watch.friends](const gamequery::QueryResult& result) {
                     tellNews(about, result, true, friends);
@@ -188,11 +188,8 @@ void StatusService::Pages::tellNews(watch::News news, const gamequery::QueryResu
     news.players = status->playerCount;
     news.maxPlayers = status->maxPlayers;
     news.who = sighting->friends;
-    if (news.who.isEmpty()) {
-        for (const gamequery::Player& p : status->players)
-            if (p.ping != 0)
-                news.who << p.name.plain();
-    }
+    if (news.who.isEmpty())
+        news.who = watch::humanNames(*status);
     m_options.onNews(news);
 }
 

@@ -12,6 +12,15 @@ int humanPlayers(const gamequery::ServerStatus& status)
         std::count_if(status.players.begin(), status.players.end(), [](const auto& p) { return p.ping != 0; }));
 }
 
+QStringList humanNames(const gamequery::ServerStatus& status)
+{
+    QStringList names;
+    for (const gamequery::Player& p : status.players)
+        if (p.ping != 0)
+            names << p.name.plain();
+    return names;
+}
+
 QStringList namesPlaying(const gamequery::ServerStatus& status, const QStringList& names)
 {
     QStringList playing;

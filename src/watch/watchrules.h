@@ -18,6 +18,8 @@ inline constexpr qint64 kQuietMs = 60 * 1000;
 // The players a reply counts as people: bots answer with ping 0, where the
 // reply lists players at all; else its player count.
 int humanPlayers(const gamequery::ServerStatus& status);
+// The names of the listed players it counts as people.
+QStringList humanNames(const gamequery::ServerStatus& status);
 // The names of the players whose whole name, colour codes aside, is one of
 // names in any letter case; in the order of names.
 QStringList namesPlaying(const gamequery::ServerStatus& status, const QStringList& names);
