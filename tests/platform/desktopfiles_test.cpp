@@ -46,6 +46,13 @@ TEST(AtomicFileReplacer, AKilledWriteLeavesTheOldOrTheNewFileNeverATornOne)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"ut3servers.ini"});
     EXPECT_EQ(AtomicFileReplacer().replace(dir.filePath(QStringLiteral("new.ini")), "1"), std::nullopt); // created
     EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("new.ini"))), "1");
+    // A save that cannot be made says why, as the system tells it, and leaves nothing behind.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
+    EXPECT_EQ(AtomicFileReplacer().replace(dir.filePath(QStringLiteral("taken.ini")), "1"),
+              "taken.ini: Is a directory");
+    EXPECT_EQ(AtomicFileReplacer().replace(dir.filePath(QStringLiteral("gone/ut.ini")), "1"),
+              "ut.ini: No such file or directory");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"new.ini", "ut3servers.ini"}));
 }
 
 constexpr char kSmallDisk[] = "/tmp/utq-small-disk";

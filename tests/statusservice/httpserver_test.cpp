@@ -1,5 +1,6 @@
 #include "http/httphead.h"
 #include "http/httpserver.h"
+#include "statusservice/defaults.h"
 #include "statusservice/ratelimiter.h"
 #include "statusservice/servicethread.h"
 #include "support/eventloop.h"
@@ -117,13 +118,13 @@ void expectReply(const std::string& reply, const std::string& status, const std:
 
 class HttpServerUnderAttack : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override // the desktop's own service, with short waits
     {
-        ASSERT_EQ(service.launch({.port = 0,
-                                  .http = {.headTimeoutMs = 500, .idleTimeoutMs = 500, .maxConnections = 100},
-                                  .ownHostOnly = true,
-                                  .voiceChatHost = QStringLiteral("voice.clan-server.net")}),
-                  ServiceThread::Outcome::Started);
+        ServiceOptions desktop = desktopOptions();
+        desktop.port = 0;
+        desktop.http = {.headTimeoutMs = 500, .idleTimeoutMs = 500, .maxConnections = 100};
+        desktop.voiceChatHost = QStringLiteral("voice.clan-server.net");
+        ASSERT_EQ(service.launch(desktop), ServiceThread::Outcome::Started);
     }
 
     std::string request(const std::string& head) const

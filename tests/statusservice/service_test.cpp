@@ -168,7 +168,7 @@ TEST_F(Service, NoUsableAddressSendsNothing)
         expectOnPage(page, {"No server address"}, {"<script", "<b>"});
     }
     expectOnPage(get(QStringLiteral("/php/UTstats/index.php?txtip=ut.nowhere.invalid&portnum=7778")),
-                 {"The name ut.nowhere.invalid did not resolve to an address."});
+                 {"The name ut.nowhere.invalid did not resolve to an address.", "Check the spelling"});
     EXPECT_EQ(service->queriesSent(), 0);
     EXPECT_EQ(server.requestsSeen(), 0);
 }

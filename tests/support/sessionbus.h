@@ -76,11 +76,12 @@ public:
 
 public slots:
     QStringList GetCapabilities() { return m_capabilities; }
-    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString& body,
+    uint Notify(const QString& app, uint replaces, const QString&, const QString& summary, const QString& body,
                 const QStringList& actions, const QVariantMap&, int)
     {
         const QMutexLocker lock(&m_mutex);
-        m_shown << QStringList{app, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
+        const QString replacing = replaces ? QStringLiteral(" replacing %1").arg(replaces) : QString();
+        m_shown << QStringList{app + replacing, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
         return static_cast<uint>(m_shown.size());
     }
 

@@ -1,6 +1,7 @@
 // The utstatus program as a script would call it.
 
 #include "fakeservers/fakegameserver.h"
+#include "fakeservers/fakemaster.h"
 #include "support/eventloop.h"
 #include "support/files.h"
 
@@ -98,6 +99,22 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     // A game port with no query port above it is never asked.
     run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(run.out)[0]["outcome"].toString(), QStringLiteral("no-query-port"));
+}
+
+// Every server the masters list, asked; each master's outcome on standard error.
+TEST(Utstatus, ListsWhatTheMastersList)
+{
+    fakeservers::FakeGameServer listed({.name = QStringLiteral("Listed One")});
+    fakeservers::FakeMaster master({.servers = {{QHostAddress::LocalHost, listed.port()}}});
+    fakeservers::FakeMaster broken({.behaviour = fakeservers::MasterScenario::Behaviour::ClosesEarly});
+    const QString at = QStringLiteral("127.0.0.1:%1").arg(master.port());
+    const QString brokenAt = QStringLiteral("127.0.0.1:%1").arg(broken.port());
+    const Finished run = utstatus({"list", "--game", "ut99", "--master", at, "--master", brokenAt});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("127.0.0.1:7777  Listed One  DM-Deck16][  0/16  ")) << run.out.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("master %1: 1 servers\nmaster %2: the master closed before the list's end\n")
+                           .arg(at, brokenAt)
+                           .toUtf8());
 }
 
 // All three games' favourites files of a folder, each server asked as its
