@@ -13,7 +13,7 @@ void SoundEffects::play(const QString& file)
         return;
     QSoundEffect*& effect = m_effects[file];
     if (!effect) {
-        effect = new QSoundEffect(&m_owner);
+        effect = new QSoundEffect(this);
         effect->setSource(QUrl::fromLocalFile(file));
     }
     // Until the file has loaded, play() is remembered and done once it is ready.

@@ -7,9 +7,9 @@
 
 class QSoundEffect;
 
-// WAV playback with Qt Multimedia. Each file is loaded once and kept; its
-// loading and playing happen on Qt's own time, never in the caller's.
-class SoundEffects : public SoundPlayer {
+// WAV playback with Qt Multimedia. Each file is loaded once and kept, as a
+// child; its loading and playing happen on Qt's own time, never the caller's.
+class SoundEffects : public QObject, public SoundPlayer {
 public:
     SoundEffects();
     ~SoundEffects() override;
@@ -19,6 +19,5 @@ public:
     void play(const QString& file) override;
 
 private:
-    QObject m_owner;
     QHash<QString, QSoundEffect*> m_effects;
 };
