@@ -177,7 +177,6 @@ void TabStrip::setCurrentIndex(int index)
     }
     page(m_current)->show();
     m_header->update();
-    emit currentChanged(index);
 }
 
 void TabStrip::focusFirstField()

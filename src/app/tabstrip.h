@@ -24,9 +24,6 @@ public:
     // The tab's header in strip coordinates, where a click selects it.
     QRect tabRect(int index) const;
 
-signals:
-    void currentChanged(int index);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -24,7 +24,7 @@ TEST(DBusNotifications, ReachTheDesktopsServiceAndBringBackTheActionPicked)
 
     NotificationService service(bus.connect(), {"body", "actions", "body-markup"});
     ASSERT_TRUE(notify(&picked));
-    ASSERT_EQ(service.shown(), // a new notification, replacing none
+    ASSERT_EQ(service.shown(), // a new notification, replacing none, shown for the desktop's own time
               QStringList{"utquery\nAlpha is playing on <b>Clan</b> CTF\n&lt;b&gt;A&lt;/b&gt; &amp; B\n"
                           "join|Join|show|Show"});
     service.pick(1, QStringLiteral("show"));

@@ -1,3 +1,4 @@
+#include "buildconfig.h"
 #include "http/httphead.h"
 #include "http/httpserver.h"
 #include "statusservice/defaults.h"
@@ -123,7 +124,6 @@ protected:
         ServiceOptions desktop = desktopOptions();
         desktop.port = 0;
         desktop.http = {.headTimeoutMs = 500, .idleTimeoutMs = 500, .maxConnections = 100};
-        desktop.voiceChatHost = QStringLiteral("voice.clan-server.net");
         ASSERT_EQ(service.launch(desktop), ServiceThread::Outcome::Started);
     }
 
@@ -142,7 +142,7 @@ TEST_F(HttpServerUnderAttack, AnotherClientIsServedWithinASecond)
         clock.start();
         expectReply(
             exchange("127.0.0.1", service.port(), request("GET /Qev/TS3/index.php HTTP/1.1\r\nConnection: close\r\n")),
-            "HTTP/1.1 200 OK", {"voice.clan-server.net"});
+            "HTTP/1.1 200 OK", {UTQ_VOICE_CHAT_HOST});
         EXPECT_LT(clock.elapsed(), 1000);
     };
     // One client sends without end while its page is answered, or pipelines

@@ -101,13 +101,16 @@ protected:
 
     static Scenario hostileScenario(Protocol protocol)
     {
-        return {.protocol = protocol,
-                .name = QStringLiteral("<script>alert('x')</script> & \"Friends\" {{facts}}"),
-                .map = QStringLiteral("DM-<b>Bold</b>"),
-                .players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
-                            {nonLatin(protocol), 30, 50, 1},
-                            {QStringLiteral("Low %1%2"), -2, 60, 0}},
-                .teams = {{"Red %2", 7}, {"Blue", 9}}};
+        Scenario s{.protocol = protocol,
+                   .name = QStringLiteral("<script>alert('x')</script> & \"Friends\" {{facts}}"),
+                   .map = QStringLiteral("DM-<b>Bold</b>"),
+                   .players = {{QStringLiteral("<img src=x onerror=alert(1)>"), 10, 40, 0},
+                               {nonLatin(protocol), 30, 50, 1},
+                               {QStringLiteral("Low %1%2"), -2, 60, 0}},
+                   .teams = {{"Red %2", 7}, {"Blue", 9}}};
+        if (protocol == Protocol::Ut2004Binary) // a line a mutator, as its servers list them
+            s.rules = {{"Mutator", "Mut <A>"}, {"Mutator", "Mut B"}};
+        return s;
     }
 
     // Writes a favourites file as the window saves it.
@@ -153,6 +156,8 @@ TEST_F(Service, EachRouteShowsTheServerBehindIt)
             page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
         if (protocol != Protocol::Ut2004Binary)
             expectOnPage(page, {"Team scores", "Red %2</td><td class=\"n\">7</td>"});
+        else
+            expectOnPage(page, {"<tr><th>Mutator</th><td>Mut &lt;A&gt;, Mut B</td></tr>"});
         EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), webStatistics);
     }
 }
@@ -314,25 +319,31 @@ TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
 // The start page shows the game's saved favourites, live, below the presets,
 // follows a save at once and marks where a player is playing. The presets'
 // names are never looked up: they show as they are.
-// A list page from a fake master: filtered and sorted as its form asks, one
-// sweep for every client; a public service shows loopback rows as refused.
+// A list page from the fake master masters.ini names: filtered and sorted as
+// its form asks, one sweep for every client; a public service shows loopback
+// rows as refused.
 TEST_F(Service, AListPageOfEveryServerAMasterLists)
 {
     FakeGameServer alpha({.name = QStringLiteral("Alpha DM"), .map = QStringLiteral("DM-Morpheus")});
-    FakeGameServer bravo(
-        {.name = QStringLiteral("Bravo CTF"), .map = QStringLiteral("CTF-Face"), .players = {{"One", 1, 10, 0}}});
+    FakeGameServer bravo({.name = QStringLiteral("Bravo CTF"),
+                          .map = QStringLiteral("CTF-Face"),
+                          .password = true,
+                          .players = {{"One", 1, 10, 0}}});
     const QHostAddress loopback(QHostAddress::LocalHost);
     fakeservers::FakeMaster master({.servers = {{loopback, alpha.port()}, {loopback, bravo.port()}}});
-    ServiceOptions withMaster = options();
-    withMaster.masters = {{Game::UT99, {QStringLiteral("127.0.0.1"), master.port()}}};
-    start(withMaster);
+    fakeservers::FakeMaster other({.servers = {{loopback, bravo.port()}}});
+    const auto listedBy = [this](const fakeservers::FakeMaster& m) {
+        save("masters.ini", {"[ut99]", QStringLiteral("masters=127.0.0.1:%1").arg(m.port())});
+    };
+    listedBy(master);
 
     const auto before = [](const Page& page, const char* first, const char* second) {
         return page.body.indexOf(QLatin1String(first)) < page.body.indexOf(QLatin1String(second));
     };
     for (const Page& page : get(QStringLiteral("/servers/ut99"), 2)) { // most players first
         EXPECT_EQ(page.status, 200);
-        expectOnPage(page, {"Servers listed: 2, answered: 2, shown: 2. Players in all: 1.", "unreal://127.0.0.1:7777"});
+        expectOnPage(page, {"Servers listed: 2, answered: 2, shown: 2. Players in all: 1.", "unreal://127.0.0.1:7777",
+                            "1 / 16</td><td>yes</td>"});
         EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
     }
     EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
@@ -343,12 +354,15 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
                  {"<a href=\"/servers/ut99\">Every live UT99 server</a> (players online: 1)"});
     expectOnPage(get(QStringLiteral("/servers/ut3")), {"No server list is available for UT3"});
+    listedBy(other); // masters.ini names another master: its list at once
+    expectOnPage(get(QStringLiteral("/servers/ut99")), {"Servers listed: 1,", "Bravo CTF"}, {"Alpha DM"});
 
-    withMaster.destinations = gamequery::Destinations::Public;
-    start(withMaster);
+    ServiceOptions publicService = options();
+    publicService.destinations = gamequery::Destinations::Public;
+    start(publicService);
     expectOnPage(get(QStringLiteral("/servers/ut99")),
                  {"answered: 0", "127.0.0.1 is an address this service does not send to"});
-    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4);
+    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 6); // none since the last sweep
 }
 
 TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)

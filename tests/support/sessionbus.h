@@ -77,11 +77,13 @@ public:
 public slots:
     QStringList GetCapabilities() { return m_capabilities; }
     uint Notify(const QString& app, uint replaces, const QString&, const QString& summary, const QString& body,
-                const QStringList& actions, const QVariantMap&, int)
+                const QStringList& actions, const QVariantMap&, int expires)
     {
         const QMutexLocker lock(&m_mutex);
-        const QString replacing = replaces ? QStringLiteral(" replacing %1").arg(replaces) : QString();
-        m_shown << QStringList{app + replacing, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
+        // What is not as usual: replacing an earlier one, or for a time other than the desktop's own.
+        const QString unusual = (replaces ? QStringLiteral(" replacing %1").arg(replaces) : QString()) +
+                                (expires != -1 ? QStringLiteral(" for %1 ms").arg(expires) : QString());
+        m_shown << QStringList{app + unusual, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
         return static_cast<uint>(m_shown.size());
     }
 

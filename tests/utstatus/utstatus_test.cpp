@@ -36,6 +36,7 @@ TEST(Utstatus, FollowsCommandLineConventions)
         {{"query", "--game", "ut99", "127.0.0.1:70000"}, 2, "", "usage:"},
         {{"query", "--game", "ut99", "--frobnicate", "127.0.0.1"}, 2, "", "unknown option --frobnicate"},
         {{"demo", "--now"}, 2, "", "unknown option --now"},
+        {{"list", "--game", "ut99", "--master"}, 2, "", "unknown option --master"}, // without its value
         {{"explode"}, 2, "", "unknown command explode"},
         {{"favourites", "--dir", "/nonexistent/utquery"}, 2, "", "no folder /nonexistent/utquery to read"},
         {{"watch", "--game", "ut99", "--interval", "5", "127.0.0.1"}, 2, "", "--interval: seconds from 10"},
@@ -166,6 +167,10 @@ TEST(Utstatus, WatchWaitsForAPlayer)
                            event["player"].toString()}),
               (QStringList{address, "Watched", "joined", "aLPHA"}));
     EXPECT_EQ(run.out.count('\n'), 1);
+    // A server with people on it at the first answer: news at once, in text.
+    const QString text = QString::fromUtf8(utstatus({"watch", "--game", "ut99", address, "--once"}).out);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("  %1  Watched: 1 human players (1/16)\n").arg(address)))
+        << text.toStdString();
 }
 
 } // namespace
