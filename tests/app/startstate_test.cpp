@@ -5,10 +5,6 @@
 #include "support/windowdriver.h"
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QRadioButton>
 
 #include <cmath>
@@ -72,22 +68,12 @@ TEST_F(StartState, EveryControlAsTheLayoutDescribesIt)
         if (c.font != layout::Font::Window) {
             EXPECT_EQ(widget->font(), layout::font(c.font));
         }
-        if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && c.kind == Kind::TextField) {
-            EXPECT_EQ(edit->text(), c.text);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            EXPECT_EQ(button->text(), c.text); // inner blanks kept: "Server   IP"
-        } else if (auto* label = qobject_cast<QLabel*>(widget); label && c.kind == Kind::Label) {
-            EXPECT_EQ(label->text(), c.text);
-        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-            EXPECT_EQ(frame->title(), c.text);
-        } else if (auto* help = qobject_cast<QPlainTextEdit*>(widget)) {
-            EXPECT_EQ(help->toPlainText(), QString(c.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
-        } else if (auto* progress = qobject_cast<QProgressBar*>(widget)) {
-            EXPECT_TRUE(progress->value() == 0 && progress->minimum() == 0 && progress->maximum() == 100);
+        if (c.kind != Kind::Picture && c.kind != Kind::BrowserPane) { // inner blanks kept: "Server   IP"
+            const QString text = QString(c.text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            EXPECT_EQ(shown(c.name), c.kind == Kind::ProgressBar ? QStringLiteral("0") : text); // a bar starts empty
         }
         if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             EXPECT_TRUE(combo->isEditable());
-            EXPECT_EQ(combo->currentText(), c.text);
             QStringList items;
             for (int i = 0; i < combo->count(); ++i)
                 items << combo->itemText(i);

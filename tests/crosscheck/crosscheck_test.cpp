@@ -168,9 +168,6 @@ TEST(CrossCheck, EveryLayoutOfTheFakesReadsAlikeInBothTools)
                              .reverseOrder = reversed};
             fakeservers::FakeGameServer server(s);
             const Seen we = ours(game, server.port());
-            const auto named = std::count_if(players.begin(), players.end(), [](auto& p) { return !p.name.isEmpty(); });
-            ASSERT_EQ(we.playerCount, static_cast<int>(players.size()) - uncounted);
-            ASSERT_EQ(we.players.size(), static_cast<std::size_t>(named));
             compare("quakestat", quakestat(quakestatType, server.port()), we, weakness, reversed);
             compare("gamedig", gamedig(gamedigType, server.port()), we, None, reversed);
             if (splitSize == 0)

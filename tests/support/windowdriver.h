@@ -7,8 +7,10 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
@@ -66,8 +68,8 @@ public:
 
     // A user's steps, one text each: "type FIELD TEXT", "choose OPTION",
     // "click BUTTON", "tick TIMER N", "pick COMBO INDEX", and "see CONTROL TEXT"
-    // for what a field, label or list shows, a bar's value, a timer's
-    // "on"/"off", or a pane's addresses joined by " | ". TEXT runs to the end.
+    // for what a field, label, button, frame or list shows, a bar's value, a
+    // timer's "on"/"off", or a pane's addresses joined by " | ". TEXT runs to the end.
     void story(const std::vector<const char*>& steps)
     {
         for (const char* step : steps) {
@@ -122,6 +124,12 @@ public:
             return edit->text();
         if (auto* label = qobject_cast<QLabel*>(control))
             return label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->text();
+        if (auto* frame = qobject_cast<QGroupBox*>(control))
+            return frame->title();
+        if (auto* help = qobject_cast<QPlainTextEdit*>(control))
+            return help->toPlainText();
         if (auto* combo = qobject_cast<QComboBox*>(control))
             return combo->currentText();
         if (auto* progress = qobject_cast<QProgressBar*>(control))
