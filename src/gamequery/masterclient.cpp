@@ -82,8 +82,6 @@ private:
         if (std::exchange(m_finished, true))
             return;
         m_result.failure = failure;
-        if (!failure.isEmpty())
-            m_result.servers.clear();
         m_read.stop();
         m_whole.stop();
         m_socket->abort();

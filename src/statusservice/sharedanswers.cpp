@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace statusservice {
 
 QString SharedAnswers::keyOf(const gamequery::QueryRequest& r)
@@ -40,8 +42,7 @@ void SharedAnswers::answered(const QString& key, const gamequery::QueryResult& r
     Shared& shared = m_shared[key];
     shared.result = result;
     shared.answeredAt = QDateTime::currentDateTimeUtc();
-    const std::vector<Answer> waiting = std::move(shared.waiting);
-    shared.waiting.clear();
+    const std::vector<Answer> waiting = std::exchange(shared.waiting, {});
     for (const Answer& answer : waiting)
         answer(result);
     // Forget it once it can no longer be shared.

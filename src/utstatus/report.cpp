@@ -157,10 +157,15 @@ QString mastersReport(const gamequery::Sweep& sweep)
     QString out;
     for (const gamequery::MasterResult& master : sweep.lists.masters) {
         out += QStringLiteral("master %1:%2: ").arg(master.master.host).arg(master.master.port) +
-               (master.failure.isEmpty() ? QStringLiteral("%1 servers").arg(master.servers.size()) : master.failure) +
+               (master.failure.isEmpty() ? counted(master.servers.size(), QStringLiteral("server")) : master.failure) +
                QLatin1Char('\n');
     }
     return out;
+}
+
+QString counted(qsizetype count, const QString& noun)
+{
+    return QStringLiteral("%1 %2%3").arg(count).arg(noun, count == 1 ? QString() : QStringLiteral("s"));
 }
 
 QJsonObject sweepJson(const gamequery::Sweep& sweep)

@@ -19,5 +19,7 @@ QJsonObject jsonReport(const gamequery::QueryResult& result, const std::vector<g
 QString sweepReport(const gamequery::Sweep& sweep);
 // Each master's outcome, a line each.
 QString mastersReport(const gamequery::Sweep& sweep);
+// "1 server", "2 servers": a count with its noun, in the plural unless it is one.
+QString counted(qsizetype count, const QString& noun);
 // Every server's fields and each master's outcome.
 QJsonObject sweepJson(const gamequery::Sweep& sweep);

@@ -2,6 +2,7 @@
 
 #include "core/hostport.h"
 #include "gamequery/queryclient.h"
+#include "report.h"
 #include "watch/watchrules.h"
 
 #include <QDateTime>
@@ -79,11 +80,12 @@ private:
                 line.insert(QStringLiteral("player"), player);
             out << QJsonDocument(line).toJson(QJsonDocument::Compact) << '\n';
         } else {
-            const QString what = kind == QLatin1String("players") ? QStringLiteral("%1 human players (%2/%3)")
-                                                                        .arg(watch::humanPlayers(status))
-                                                                        .arg(status.playerCount)
-                                                                        .arg(status.maxPlayers)
-                                                                  : QStringLiteral("%1 %2").arg(player, kind);
+            const QString what = kind == QLatin1String("players")
+                                     ? QStringLiteral("%1 (%2/%3)")
+                                           .arg(counted(watch::humanPlayers(status), QStringLiteral("human player")))
+                                           .arg(status.playerCount)
+                                           .arg(status.maxPlayers)
+                                     : QStringLiteral("%1 %2").arg(player, kind);
             out << time << "  " << server.given << "  " << status.name.plain() << ": " << what << '\n';
         }
         out.flush();

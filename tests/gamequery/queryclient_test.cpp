@@ -54,9 +54,18 @@ TEST(QueryClient, SilenceStrangersGarbageAndPartialReplies)
     });
     EXPECT_EQ(ask(client, request(Game::UT3, challengeOnly.port(), 150)).outcome, QueryResult::Outcome::NoAnswer);
 
-    RawServer garbled([](const QByteArray&) { return QList<QByteArray>{"\x80\0\0\0\x07garbage"}; });
-    EXPECT_EQ(ask(client, request(Game::UT2004, garbled.port(), 150)).reason(),
-              QStringLiteral("the reply on port %1 made no sense").arg(garbled.port()));
+    // Replies in the game's own form that break off: unreadable, not silent. UT2004's
+    // rules end inside a text; UT3's status holds nothing after its session.
+    RawServer garbled([](const QByteArray& d) {
+        const auto asked = ut3::readRequest(d);
+        if (!asked)
+            return QList<QByteArray>{QByteArray("\x80\0\0\0\x01\x05k", 7)};
+        const QByteArray challenge = ut3::challengeReply(asked->session, 7);
+        return QList<QByteArray>{asked->forChallenge ? challenge : '\0' + challenge.mid(1, 4) + "garbage"};
+    });
+    for (const Game game : {Game::UT2004, Game::UT3})
+        EXPECT_EQ(ask(client, request(game, garbled.port(), 150)).reason(),
+                  QStringLiteral("the reply on port %1 made no sense").arg(garbled.port()));
 
     // Old UT99 servers may leave out \final\: what came is shown, marked partial.
     RawServer old([](const QByteArray& d) {

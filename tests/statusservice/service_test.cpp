@@ -172,8 +172,9 @@ TEST_F(Service, NoUsableAddressSendsNothing)
         EXPECT_EQ(page.status, 200);
         expectOnPage(page, {"No server address"}, {"<script", "<b>"});
     }
-    expectOnPage(get(QStringLiteral("/php/UTstats/index.php?txtip=ut.nowhere.invalid&portnum=7778")),
-                 {"The name ut.nowhere.invalid did not resolve to an address.", "Check the spelling"});
+    expectOnPage(
+        get(QStringLiteral("/php/UTstats/index.php?txtip=ut.nowhere.invalid&portnum=7778")),
+        {"Unknown server name", "The name ut.nowhere.invalid did not resolve to an address.", "Check the spelling"});
     EXPECT_EQ(service->queriesSent(), 0);
     EXPECT_EQ(server.requestsSeen(), 0);
 }
@@ -328,7 +329,8 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     FakeGameServer bravo({.name = QStringLiteral("Bravo CTF"),
                           .map = QStringLiteral("CTF-Face"),
                           .password = true,
-                          .players = {{"One", 1, 10, 0}}});
+                          .players = {{"One", 1, 10, 0}},
+                          .delayMs = 30}); // the slower to answer
     const QHostAddress loopback(QHostAddress::LocalHost);
     fakeservers::FakeMaster master({.servers = {{loopback, alpha.port()}, {loopback, bravo.port()}}});
     fakeservers::FakeMaster other({.servers = {{loopback, bravo.port()}}});
@@ -347,13 +349,16 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
         EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
     }
     EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
+    EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=ping")), "Alpha DM", "Bravo CTF"));
     expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "shown: 1."}, {"Bravo CTF"});
     expectOnPage(get(QStringLiteral("/servers/ut99?q=br%C3%A1vo")), {"Bravo CTF"}, {"Alpha DM"}); // "bRÁvo"
     expectOnPage(get(QStringLiteral("/servers/ut99?notempty=1")), {"Bravo CTF"}, {"Alpha DM"});
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4); // one sweep: two requests a server
     expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
                  {"<a href=\"/servers/ut99\">Every live UT99 server</a> (players online: 1)"});
-    expectOnPage(get(QStringLiteral("/servers/ut3")), {"No server list is available for UT3"});
+    const Page ut3 = get(QStringLiteral("/servers/ut3"));
+    EXPECT_EQ(ut3.status, 200);
+    expectOnPage(ut3, {"No server list is available for UT3"});
     listedBy(other); // masters.ini names another master: its list at once
     expectOnPage(get(QStringLiteral("/servers/ut99")), {"Servers listed: 1,", "Bravo CTF"}, {"Alpha DM"});
 
@@ -469,6 +474,9 @@ TEST(ServiceThread, OnlyALoopbackStatusHostIsServedByTheProgramItself)
     const ServiceOptions built = defaultOptions(); // listens where the build's status host says
     EXPECT_EQ(QStringLiteral("%1:%2").arg(built.address.toString()).arg(built.port),
               QStringLiteral(UTQ_MAIN_STATUS_HOST));
+    ServiceOptions served; // as utstatus serve --listen takes it
+    EXPECT_TRUE(setListen(served, QStringLiteral("localhost:8080")) && served.port == 8080 &&
+                served.address.isLoopback());
     for (const char* own : {"127.0.0.1:17777", "localhost:17777", "[::1]:8080", "127.0.0.2:80"})
         EXPECT_TRUE(isOwnStatusHost(QLatin1String(own))) << own;
     for (const char* elsewhere : {"status.example.org:8080", "10.0.0.5:80", "status.example.org", "0.0.0.0:17777", ""})

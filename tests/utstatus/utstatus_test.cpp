@@ -40,6 +40,7 @@ TEST(Utstatus, FollowsCommandLineConventions)
         {{"explode"}, 2, "", "unknown command explode"},
         {{"favourites", "--dir", "/nonexistent/utquery"}, 2, "", "no folder /nonexistent/utquery to read"},
         {{"watch", "--game", "ut99", "--interval", "5", "127.0.0.1"}, 2, "", "--interval: seconds from 10"},
+        {{"watch", "--game", "ut2007", "127.0.0.1"}, 2, "", "--game: unknown game ut2007\nusage:"},
     };
     for (const auto& [args, exitCode, out, err] : runs) {
         const Finished run = utstatus(args);
@@ -64,6 +65,7 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("Json Server"));
     EXPECT_TRUE(run.out.contains("Zoë"));
+    EXPECT_TRUE(run.out.contains("\n  Password   no\n"));
 
     run = utstatus({"query", "--game", "ut3", "--timeout", "100", up, down, "--json"});
     EXPECT_EQ(run.exitCode, 1); // not every server answered
@@ -113,7 +115,7 @@ TEST(Utstatus, ListsWhatTheMastersList)
     const Finished run = utstatus({"list", "--game", "ut99", "--master", at, "--master", brokenAt});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith("127.0.0.1:7777  Listed One  DM-Deck16][  0/16  ")) << run.out.toStdString();
-    EXPECT_EQ(run.err, QStringLiteral("master %1: 1 servers\nmaster %2: the master closed before the list's end\n")
+    EXPECT_EQ(run.err, QStringLiteral("master %1: 1 server\nmaster %2: the master closed before the list's end\n")
                            .arg(at, brokenAt)
                            .toUtf8());
 }
@@ -169,7 +171,7 @@ TEST(Utstatus, WatchWaitsForAPlayer)
     EXPECT_EQ(run.out.count('\n'), 1);
     // A server with people on it at the first answer: news at once, in text.
     const QString text = QString::fromUtf8(utstatus({"watch", "--game", "ut99", address, "--once"}).out);
-    EXPECT_TRUE(text.endsWith(QStringLiteral("  %1  Watched: 1 human players (1/16)\n").arg(address)))
+    EXPECT_TRUE(text.endsWith(QStringLiteral("  %1  Watched: 1 human player (1/16)\n").arg(address)))
         << text.toStdString();
 }
 
