@@ -83,9 +83,9 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     QStringList keys; // each rule once, though the server lists mapname twice
     for (const QJsonValue& rule : results[0]["rules"].toArray())
         keys << rule[0].toString();
-    EXPECT_EQ(keys.count("mapname"), 1);
     EXPECT_EQ(keys.removeDuplicates(), 0);
-    EXPECT_TRUE(results[0]["rules"].toArray().contains(QJsonArray{"gamemode", "openplaying"}));
+    for (const QJsonArray& rule : {QJsonArray{"gamemode", "openplaying"}, QJsonArray{"mapname", "VCTF-Suspense"}})
+        EXPECT_TRUE(results[0]["rules"].toArray().contains(rule)) << rule[0].toString().toStdString();
     EXPECT_EQ(results[1]["outcome"].toString(), QStringLiteral("no-answer"));
     EXPECT_EQ(results[1]["reason"].toString(), QStringLiteral("no answer on port %1 within 200 ms").arg(silent.port()));
 
