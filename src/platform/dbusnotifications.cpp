@@ -50,7 +50,7 @@ bool DBusNotifications::notify(const QString& summary, const QString& body, cons
                           SLOT(notificationClosed(uint, uint)));
             m_listening = true;
         }
-        if (m_picked.size() >= kMaxWaitingActions) // a server that never says closed
+        if (m_picked.size() >= kMaxWaitingActions) // a server that never says closed: the oldest goes
             m_picked.erase(m_picked.begin());
         m_picked.insert(id.value(), std::move(picked));
     }

@@ -3,7 +3,7 @@
 #include "notifications.h"
 
 #include <QDBusConnection>
-#include <QHash>
+#include <QMap>
 #include <QObject>
 
 // Notifications through the freedesktop notification service,
@@ -23,5 +23,6 @@ private slots:
 private:
     QDBusConnection m_bus;
     bool m_listening = false;
-    QHash<uint, std::function<void(const QString&)>> m_picked; // by notification, until it closes
+    // By notification, until it closes; ids grow, so the first is the oldest.
+    QMap<uint, std::function<void(const QString&)>> m_picked;
 };

@@ -30,6 +30,14 @@ TEST(DBusNotifications, ReachTheDesktopsServiceAndBringBackTheActionPicked)
     service.pick(1, QStringLiteral("show"));
     EXPECT_TRUE(waitUntil([&] { return !picked.isEmpty(); }, 5000));
     EXPECT_EQ(picked, QStringLiteral("show"));
+    // A desktop that never says closed: 64 wait for a pick at most, the oldest forgotten.
+    QString oldest, newer;
+    for (int i = 0; i < 65; ++i)
+        ASSERT_TRUE(notify(i == 0 ? &oldest : &newer));
+    service.pick(2, QStringLiteral("join"));
+    service.pick(66, QStringLiteral("join"));
+    EXPECT_TRUE(waitUntil([&] { return !newer.isEmpty(); }, 5000));
+    EXPECT_EQ(oldest, QString());
 }
 
 } // namespace
