@@ -4,14 +4,6 @@
 
 namespace watch {
 
-int humanPlayers(const gamequery::ServerStatus& status)
-{
-    if (status.players.empty())
-        return status.playerCount;
-    return static_cast<int>(
-        std::count_if(status.players.begin(), status.players.end(), [](const auto& p) { return p.ping != 0; }));
-}
-
 QStringList humanNames(const gamequery::ServerStatus& status)
 {
     QStringList names;
@@ -19,6 +11,11 @@ QStringList humanNames(const gamequery::ServerStatus& status)
         if (p.ping != 0)
             names << p.name.plain();
     return names;
+}
+
+int humanPlayers(const gamequery::ServerStatus& status)
+{
+    return status.players.empty() ? status.playerCount : static_cast<int>(humanNames(status).size());
 }
 
 QStringList namesPlaying(const gamequery::ServerStatus& status, const QStringList& names)
