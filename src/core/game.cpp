@@ -6,7 +6,7 @@ std::vector<quint16> strayQueryPorts(Game game, quint16 silentPort)
     std::vector<quint16> ports;
     for (int stray : info.strayQueryPorts) {
         const int port = info.strayPortsFixed ? stray : silentPort + stray;
-        if (stray != 0 && port != silentPort && port > 0 && port <= 65535)
+        if (port != silentPort && port > 0 && port <= 65535)
             ports.push_back(static_cast<quint16>(port));
     }
     return ports;

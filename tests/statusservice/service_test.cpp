@@ -235,12 +235,11 @@ TEST_F(ServiceAloneOnItsHost, ASilentOrGarbledServerGetsAPageThatSaysWhy)
 {
     Scenario s = hostileScenario(Protocol::Ut3);
     s.silent = true;
-    FakeGameServer server(s);
+    FakeGameServer server(s, nullptr, QHostAddress::LocalHost, 6600); // the second server of a host
     const Page silent = get(statusPage(Protocol::Ut3, server.port()));
-    expectOnPage(silent,
-                 {QStringLiteral("No answer from 127.0.0.1 on query port %1").arg(server.port()),
-                  "The query port of UT3 is usually 6500.",
-                  "No UT3 server answers on the other usual query ports of that host either (6500, 6600, 6700)"});
+    expectOnPage(silent, {"<title>UT3: No answer</title>", "No answer from 127.0.0.1 on query port 6600",
+                          "The query port of UT3 is usually 6500.",
+                          "No UT3 server answers on the other usual query ports of that host either (6500, 6700)"});
     expectOnPage(silent, {"The host 127.0.0.1 answers ping ("});
     EXPECT_LT(silent.ms, 2 * 200 + 1000 + 500); // two waits, then at most the time to find out why
 
@@ -367,7 +366,9 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     start(publicService);
     expectOnPage(get(QStringLiteral("/servers/ut99")),
                  {"answered: 0", "127.0.0.1 is an address this service does not send to"});
-    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 6); // none since the last sweep
+    expectOnPage(get(statusPage(Protocol::Ut99Text, alpha.port())),
+                 {"<title>UT99: Address not asked</title>", "127.0.0.1 is an address this service does not send"});
+    EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 6); // none since the last sweep, nor for the page
 }
 
 TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
