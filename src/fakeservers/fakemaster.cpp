@@ -96,7 +96,7 @@ void FakeMaster::answerUt2004(QTcpSocket* client)
         } else if (m_scenario.behaviour == Behaviour::Garbles) {
             client->write(ut2004::frame("garbage, no count"));
         } else if (m_scenario.behaviour == Behaviour::Floods) {
-            client->write(ut2004::countFrame(gamequery::kMostListedServers));
+            client->write(ut2004::countFrame(gamequery::kMostListedServers + 1)); // more than a list holds
             flood(client, ut2004::serverFrame({QHostAddress(QStringLiteral("203.0.113.9")), 7777}, 7778), 0);
         } else { // the list request
             client->write(ut2004::countFrame(static_cast<std::uint32_t>(m_scenario.servers.size())));

@@ -81,6 +81,7 @@ TEST(MasterClient, AHostileMasterCostsItsBoundsOnly)
         {MasterProtocol::Ut99Text, Behaviour::Garbles, "the master's list made no sense"},
         {MasterProtocol::Ut99Text, Behaviour::Refuses, "the master refused: Go away"},
         {MasterProtocol::Ut99Text, Behaviour::ClosesEarly, "the master closed before the list's end"},
+        {MasterProtocol::Ut2004Binary, Behaviour::Floods, "more than 20000 servers listed"}, // as it announces
         {MasterProtocol::Ut2004Binary, Behaviour::Garbles, "the master's list made no sense"},
         {MasterProtocol::Ut2004Binary, Behaviour::ClosesEarly, "the master closed before the list"},
     };
@@ -93,6 +94,10 @@ TEST(MasterClient, AHostileMasterCostsItsBoundsOnly)
         EXPECT_EQ(fetched({master.port()}, protocol, &elapsed, tight), QStringList{failure});
         EXPECT_LT(elapsed, 2000);
     }
+    // A whole list of more rows than a list holds.
+    FakeMaster crowded({.servers = std::vector<ListedServer>(kMostListedServers + 1,
+                                                             {QHostAddress(QStringLiteral("203.0.113.5")), 7778})});
+    EXPECT_EQ(fetched({crowded.port()}, MasterProtocol::Ut99Text), QStringList{"more than 20000 servers listed"});
     QTcpServer mute; // takes the connection, says nothing
     ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
     EXPECT_EQ(fetched({mute.serverPort()}, MasterProtocol::Ut2004Binary, nullptr, tight),
