@@ -69,6 +69,14 @@ TEST_F(PingClass, EveryReasonCodeWithItsStatus)
         EXPECT_EQ(fresh.Status, status);
         EXPECT_EQ(fresh.RoundTripTime, roundTrip);
     }
+    // Between pings only the fields stay: an answer after a failure clears the
+    // status and keeps the failure's reason.
+    network.openError = network.closeError = 0;
+    network.echo = {false, 0, 110};
+    EXPECT_FALSE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
+    network.echo = {true, 47000, 0};
+    EXPECT_TRUE(pinger.Ping(QStringLiteral("127.0.0.1"), 1000, QString()));
+    EXPECT_EQ(std::tuple(pinger.Reason, pinger.Status, pinger.RoundTripTime), std::tuple(3, 0, 47));
 }
 
 } // namespace

@@ -46,6 +46,8 @@ TEST(IcmpPacket, OnlyOurReplyOrAnErrorAboutOurRequestCounts)
 {
     using Kind = icmp::Verdict::Kind;
     const QByteArray ours = ip(kOther, kServer) + icmpHead(icmp::kEchoRequest, 0);
+    // Cut by its size only, as in a receive buffer that still holds the bytes of an earlier packet.
+    const QByteArray quotingAll = icmpHead(3, 1, 0, 0) + ours;
     const std::tuple<const char*, QByteArray, bool, std::uint32_t, Kind, int> cases[] = {
         {"datagram reply", icmpHead(0, 0), false, kServer, Kind::Reply, 0},
         {"raw reply", ip(kServer, kOther) + icmpHead(0, 0), true, 0, Kind::Reply, 0},
@@ -61,7 +63,8 @@ TEST(IcmpPacket, OnlyOurReplyOrAnErrorAboutOurRequestCounts)
         {"time exceeded, raw", ip(kOther, kOther) + icmpHead(11, 0, 0, 0) + ours, true, 0, Kind::Error, EHOSTUNREACH},
         {"about another destination", icmpHead(3, 1, 0, 0) + ip(kOther, kOther) + icmpHead(8, 0), false, kOther,
          Kind::Unrelated, 0},
-        {"quoting a cut request", icmpHead(3, 1, 0, 0) + ours.chopped(1), false, kOther, Kind::Unrelated, 0},
+        {"quoting a cut request", QByteArray::fromRawData(quotingAll.constData(), quotingAll.size() - 1), false, kOther,
+         Kind::Unrelated, 0},
         {"quoting nothing", icmpHead(3, 1, 0, 0), false, kOther, Kind::Unrelated, 0},
     };
     for (const auto& [what, packet, raw, source, kind, error] : cases) {

@@ -6,6 +6,7 @@
 #include "support/files.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -121,7 +122,7 @@ TEST(Utstatus, ListsWhatTheMastersList)
 }
 
 // All three games' favourites files of a folder, each server asked as its
-// status page would ask it.
+// status page would ask it; without --dir, those of the program's folder.
 TEST(Utstatus, FavouritesOfAFolderForScripts)
 {
     fakeservers::FakeGameServer first({.name = QStringLiteral("Saved UT99")});
@@ -148,7 +149,9 @@ TEST(Utstatus, FavouritesOfAFolderForScripts)
                          entry["error"].toString() + entry["status"]["name"]["text"].toString());
     EXPECT_EQ(seen, (QStringList{"ut99 2 Mine: Saved UT99", "ut3 1 Typo: no usable address: 127.0.0.1:port",
                                  "ut3 6 Theirs: Saved UT3"}));
-    EXPECT_TRUE(utstatus({"favourites", "--dir", folder.path()}).out.contains("UT3 favourite 6: Theirs\nUT3  "));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(UTSTATUS_PATH), folder.filePath(QStringLiteral("utstatus"))));
+    EXPECT_TRUE(runServing(folder.filePath(QStringLiteral("utstatus")), {"favourites"})
+                    .out.contains("UT3 favourite 6: Theirs\nUT3  "));
 }
 
 // A script waiting for a friend: the first answer finds nobody, the next
