@@ -57,6 +57,7 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     fakeservers::FakeGameServer answering({.protocol = Protocol::Ut3,
                                            .name = QStringLiteral("Json Server"),
                                            .map = "VCTF-Suspense",
+                                           .gameType = "3", // UT3 numbers its game modes
                                            .players = {{"Zoë", 5, 40, 0}}});
     fakeservers::FakeGameServer silent({.protocol = Protocol::Ut3, .silent = true});
     const QString up = QStringLiteral("127.0.0.1:%1").arg(answering.port());
@@ -78,7 +79,8 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
         (QStringList{"address", "game", "gamePort", "gameType", "host", "map", "maxPlayers", "name", "outcome",
                      "partial", "password", "playerList", "players", "queryPort", "roundTripMs", "rules", "teams"}));
     EXPECT_EQ(results[0]["name"]["text"].toString(), QStringLiteral("Json Server"));
-    EXPECT_EQ(results[0]["map"].toString(), QStringLiteral("VCTF-Suspense"));
+    EXPECT_EQ(results[0]["map"].toString() + ' ' + results[0]["gameType"].toString(),
+              QStringLiteral("VCTF-Suspense Vehicle CTF"));
     EXPECT_EQ(results[0]["playerList"][0]["name"]["text"].toString(), QStringLiteral("Zoë"));
     EXPECT_EQ(results[0]["gamePort"].toInt(), answering.port());
     QStringList keys; // each rule once, though the server lists mapname twice
@@ -163,8 +165,8 @@ TEST(Utstatus, WatchWaitsForAPlayer)
     const QString address = QStringLiteral("127.0.0.1:%1").arg(server.port() - 1); // the game port
     QElapsedTimer clock;
     clock.start();
-    const Finished run =
-        utstatus({"watch", "--game", "ut99", address, "--player", "aLPHA", "--interval", "10", "--once", "--json"});
+    const Finished run = utstatus({"watch", "--game", "ut99", address, "--players", "2", "--player", "aLPHA",
+                                   "--interval", "10", "--once", "--json"}); // one human is not the two asked for
     EXPECT_GE(clock.elapsed(), 9500); // a round later: a coarse timer may come 5% early
     EXPECT_EQ(run.exitCode, 0);
     const QJsonObject event = QJsonDocument::fromJson(run.out).object();
