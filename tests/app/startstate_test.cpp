@@ -129,6 +129,16 @@ TEST_F(StartState, ControlsPaintTheirDesignedColours)
     EXPECT_TRUE(ping.green() > 0x90 && ping.red() < 0x80 && ping.blue() < 0x80) << ping.name().toStdString();
     EXPECT_EQ(painted("txtText4(0)", {-4, 4}), QColor(0, 0x15, 0x37));
     EXPECT_EQ(painted("lblServerW", {1, 1}), QColor(0xC0, 0, 0));
+    // Each tab shows its caption: dark strokes inside its frame.
+    const QImage strip = window->tabStrip()->grab().toImage();
+    for (int i = 0; i < window->tabStrip()->count(); ++i) {
+        const QRect face = window->tabStrip()->tabRect(i).adjusted(4, 4, -4, -4);
+        int dark = 0;
+        for (int y = face.top(); y <= face.bottom(); ++y)
+            for (int x = face.left(); x <= face.right(); ++x)
+                dark += qGray(strip.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 20) << "tab " << i;
+    }
     // The 18 favourites option buttons, at a corner their round indicator leaves free.
     const std::pair<const favourites::SlotTable*, QColor> grids[] = {
         {&favourites::kUt99Slots, QColor(0, 0, 0x40)},
