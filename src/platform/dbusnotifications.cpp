@@ -36,20 +36,22 @@ bool DBusNotifications::notify(const QString& summary, const QString& body, cons
     }
     // A server that reads markup in the body would take a player's "<b>" for it.
     const bool markup = capabilities.value().contains(QLatin1String("body-markup"));
+    const bool awaitsPick = !actionList.isEmpty() && picked;
+    if (awaitsPick && !m_listening) {
+        // Before the notification exists: a pick made as it shows must find us listening.
+        m_bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
+                      SLOT(actionInvoked(uint, QString)));
+        m_bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
+                      SLOT(notificationClosed(uint, uint)));
+        m_listening = true;
+    }
     const QDBusReply<uint> id = m_bus.call(
         call(QStringLiteral("Notify"), {QStringLiteral("utquery"), 0u, QStringLiteral("utquery"), summary,
                                         markup ? body.toHtmlEscaped() : body, actionList, QVariantMap(), -1}),
         QDBus::Block, kCallTimeoutMs);
     if (!id.isValid())
         return false;
-    if (!actionList.isEmpty() && picked) {
-        if (!m_listening) {
-            m_bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
-                          SLOT(actionInvoked(uint, QString)));
-            m_bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
-                          SLOT(notificationClosed(uint, uint)));
-            m_listening = true;
-        }
+    if (awaitsPick) {
         if (m_picked.size() >= kMaxWaitingActions) // a server that never says closed: the oldest goes
             m_picked.erase(m_picked.begin());
         m_picked.insert(id.value(), std::move(picked));

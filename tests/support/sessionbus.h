@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QVariantMap>
 
+#include <utility>
+
 // A session bus of the test's own, from dbus-daemon, and connections to it.
 class PrivateSessionBus {
 public:
@@ -68,6 +70,12 @@ public:
         picked << id << key;
         m_bus.send(picked);
     }
+    // The next notification's action is picked as it shows, before the program hears its id.
+    void pickAsShown(const QString& key)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_pickAsShown = key;
+    }
     QStringList shown() const
     {
         const QMutexLocker lock(&m_mutex);
@@ -84,6 +92,8 @@ public slots:
         const QString unusual = (replaces ? QStringLiteral(" replacing %1").arg(replaces) : QString()) +
                                 (expires != -1 ? QStringLiteral(" for %1 ms").arg(expires) : QString());
         m_shown << QStringList{app + unusual, summary, body, actions.join(QLatin1Char('|'))}.join(QLatin1Char('\n'));
+        if (!m_pickAsShown.isEmpty())
+            pick(static_cast<uint>(m_shown.size()), std::exchange(m_pickAsShown, QString()));
         return static_cast<uint>(m_shown.size());
     }
 
@@ -95,4 +105,5 @@ private:
     QThread m_thread;
     mutable QMutex m_mutex;
     QStringList m_shown; // app, summary, body and actions of each, a line each
+    QString m_pickAsShown;
 };
