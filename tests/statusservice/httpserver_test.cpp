@@ -39,6 +39,7 @@ TEST(HttpHead, ReadsStrictly)
         {"HTTP/1.1 without Host", "GET / HTTP/1.1\r\n\r\n", State::Refused, 400},
         {"two Hosts", "GET / HTTP/1.1\r\n" + host + host + "\r\n", State::Refused, 400},
         {"a folded line", "GET / HTTP/1.1\r\n" + host + " more\r\n\r\n", State::Refused, 400},
+        {"a field without a colon", "GET / HTTP/1.1\r\n" + host + "X y\r\n\r\n", State::Refused, 400},
         {"a NUL in the target", QByteArray("GET /\0 HTTP/1.1\r\n", 18) + host + "\r\n", State::Refused, 400},
         {"a target past 8 KiB", "GET /" + QByteArray(kLongestTarget, 'a') + " HTTP/1.1\r\n" + host + "\r\n",
          State::Refused, 414},
@@ -244,15 +245,25 @@ TEST_F(WithFewFileHandles, TheServiceRestsInsteadOfSpinningAndComesBack)
 }
 #endif
 
-// A closed connection leaves neither its count nor its object behind.
+// A closed connection leaves neither its count nor its object behind: a
+// client at its cap gets one more connection for each it closes.
 TEST(HttpServerCaps, AClosedConnectionLeavesNothingBehind)
 {
-    HttpServer server([](const HttpRequest&, HttpReply reply) { reply.send(200, "text/plain", "hi"); });
+    HttpServer server([](const HttpRequest&, HttpReply reply) { reply.send(200, "text/plain", "hi"); },
+                      {.maxPerClient = 2});
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    const auto open = [&](qsizetype count) {
+        return waitUntil([&] { return server.findChildren<HttpConnection*>().size() == count; }, 2000);
+    };
     {
-        const Client clients[] = {
-            {"127.0.0.2", server.port()}, {"127.0.0.2", server.port()}, {"127.0.0.2", server.port()}};
-        EXPECT_TRUE(waitUntil([&] { return server.findChildren<HttpConnection*>().size() == 3; }, 2000));
+        auto first = std::make_unique<Client>("127.0.0.2", server.port());
+        const Client second("127.0.0.2", server.port());
+        EXPECT_TRUE(open(2));
+        first.reset();
+        EXPECT_TRUE(open(1));
+        const Client third("127.0.0.2", server.port()), turnedAway("127.0.0.2", server.port());
+        runEventLoopFor(200);
+        EXPECT_TRUE(open(2));
     }
     EXPECT_TRUE(
         waitUntil([&] { return server.connections() == 0 && server.findChildren<HttpConnection*>().isEmpty(); }, 2000));
@@ -309,6 +320,7 @@ TEST(ServiceBudgets, AClientOverItsBudgetIsToldToWaitWhileOthersGoOn)
     const std::string thirdInAll = statusPage("127.0.0.5", 12);
     for (const std::string& busy : {sameClient, thirdInAll})
         expectReply(busy, "HTTP/1.1 503 Service Unavailable", {"Too many queries", "Try again in a second."});
+    expectReply(second.talk("", 1500), "HTTP/1.1 200 OK");
 }
 
 } // namespace

@@ -156,8 +156,8 @@ TEST_F(Service, EachRouteShowsTheServerBehindIt)
             page.body.contains(QStringLiteral("Low %1%2</bdi></td><td class=\"n\">-2</td><td class=\"n\">60</td>")));
         if (protocol != Protocol::Ut2004Binary)
             expectOnPage(page, {"Team scores", "Red %2</td><td class=\"n\">7</td>"});
-        else
-            expectOnPage(page, {"<tr><th>Mutator</th><td>Mut &lt;A&gt;, Mut B</td></tr>"});
+        else // no team names: the team's colour
+            expectOnPage(page, {"<tr><th>Mutator</th><td>Mut &lt;A&gt;, Mut B</td></tr>", "t0\"></span>Red</td>"});
         EXPECT_EQ(page.body.contains(QStringLiteral("Web statistics")), webStatistics);
     }
 }
@@ -173,7 +173,7 @@ TEST_F(Service, NoUsableAddressSendsNothing)
         expectOnPage(page, {"No server address"}, {"<script", "<b>"});
     }
     expectOnPage(
-        get(QStringLiteral("/php/UTstats/index.php?txtip=ut.nowhere.invalid&portnum=7778")),
+        get(QStringLiteral("/php/UTstats/index.php?txtip=%20UT.Nowhere.invalid.&portnum=7778")), // as asked
         {"Unknown server name", "The name ut.nowhere.invalid did not resolve to an address.", "Check the spelling"});
     EXPECT_EQ(service->queriesSent(), 0);
     EXPECT_EQ(server.requestsSeen(), 0);
@@ -316,9 +316,6 @@ TEST_F(Service, IdenticalQueriesShareOneUdpQuery)
     EXPECT_EQ(service->queriesSent(), 3);
 }
 
-// The start page shows the game's saved favourites, live, below the presets,
-// follows a save at once and marks where a player is playing. The presets'
-// names are never looked up: they show as they are.
 // A list page from the fake master masters.ini names: filtered and sorted as
 // its form asks, one sweep for every client; a public service shows loopback
 // rows as refused.
@@ -327,6 +324,7 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     FakeGameServer alpha({.name = QStringLiteral("Alpha DM"), .map = QStringLiteral("DM-Morpheus")});
     FakeGameServer bravo({.name = QStringLiteral("Bravo CTF"),
                           .map = QStringLiteral("CTF-Face"),
+                          .maxPlayers = 1,
                           .password = true,
                           .players = {{"One", 1, 10, 0}},
                           .delayMs = 30}); // the slower to answer
@@ -337,6 +335,9 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
         save("masters.ini", {"[ut99]", QStringLiteral("masters=127.0.0.1:%1").arg(m.port())});
     };
     listedBy(master);
+    ServiceOptions lan = options();
+    lan.budgets = false; // more pages than a client may ask in a second
+    start(lan);
 
     const auto before = [](const Page& page, const char* first, const char* second) {
         return page.body.indexOf(QLatin1String(first)) < page.body.indexOf(QLatin1String(second));
@@ -344,7 +345,7 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     for (const Page& page : get(QStringLiteral("/servers/ut99"), 2)) { // most players first
         EXPECT_EQ(page.status, 200);
         expectOnPage(page, {"Servers listed: 2, answered: 2, shown: 2. Players in all: 1.", "unreal://127.0.0.1:7777",
-                            "1 / 16</td><td>yes</td>"});
+                            "1 / 1</td><td>yes</td>"});
         EXPECT_TRUE(before(page, "Bravo CTF", "Alpha DM"));
     }
     EXPECT_TRUE(before(get(QStringLiteral("/servers/ut99?sort=name")), "Alpha DM", "Bravo CTF"));
@@ -352,6 +353,7 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     expectOnPage(get(QStringLiteral("/servers/ut99?q=MORPH")), {"Alpha DM", "shown: 1."}, {"Bravo CTF"});
     expectOnPage(get(QStringLiteral("/servers/ut99?q=br%C3%A1vo")), {"Bravo CTF"}, {"Alpha DM"}); // "bRÁvo"
     expectOnPage(get(QStringLiteral("/servers/ut99?notempty=1")), {"Bravo CTF"}, {"Alpha DM"});
+    expectOnPage(get(QStringLiteral("/servers/ut99?notfull=1")), {"Alpha DM"}, {"Bravo CTF"});
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 4); // one sweep: two requests a server
     expectOnPage(get(QStringLiteral("/php/UTstats/lobby2.html")),
                  {"<a href=\"/servers/ut99\">Every live UT99 server</a> (players online: 1)"});
@@ -371,6 +373,9 @@ TEST_F(Service, AListPageOfEveryServerAMasterLists)
     EXPECT_EQ(alpha.requestsSeen() + bravo.requestsSeen(), 6); // none since the last sweep, nor for the page
 }
 
+// The start page shows the game's saved favourites, live, below the presets,
+// follows a save at once and marks where a player is playing. The presets'
+// names are never looked up: they show as they are.
 TEST_F(Service, StartPagesShowThePresetsFavouritesAndAPlayer)
 {
     FakeGameServer first({.name = QStringLiteral("Clan <b>Server</b>"),

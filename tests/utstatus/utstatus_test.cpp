@@ -58,7 +58,7 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
                                            .name = QStringLiteral("Json Server"),
                                            .map = "VCTF-Suspense",
                                            .gameType = "3", // UT3 numbers its game modes
-                                           .players = {{"Zoë", 5, 40, 0}}});
+                                           .players = {{"Zoë", 5, 40, 0}, {"玩家", 9, 70, 1}}});
     fakeservers::FakeGameServer silent({.protocol = Protocol::Ut3, .silent = true});
     const QString up = QStringLiteral("127.0.0.1:%1").arg(answering.port());
     const QString down = QStringLiteral("127.0.0.1:%1").arg(silent.port());
@@ -66,7 +66,8 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
     Finished run = utstatus({"query", "--game", "ut3", up});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("Json Server"));
-    EXPECT_TRUE(run.out.contains("Zoë"));
+    EXPECT_TRUE(run.out.contains("\n  Zoë         5    40  ")); // numbers right-aligned,
+    EXPECT_TRUE(run.out.contains("\n  玩家        9    70  ")); // after letters twice as wide
     EXPECT_TRUE(run.out.contains("\n  Password   no\n"));
 
     run = utstatus({"query", "--game", "ut3", "--timeout", "100", up, down, "--json"});
@@ -103,8 +104,10 @@ TEST(Utstatus, AnswersInTextAndJsonAndSaysWhyNot)
                                      .arg(ut99.port())
                                      .toUtf8()));
     // A game port with no query port above it is never asked.
-    run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "--json"});
+    // Nor is a multicast group: one query would reach many hosts.
+    run = utstatus({"query", "--game", "ut2004", "127.0.0.1:65535", "224.0.0.1:7777", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(run.out)[0]["outcome"].toString(), QStringLiteral("no-query-port"));
+    EXPECT_EQ(QJsonDocument::fromJson(run.out)[1]["outcome"].toString(), QStringLiteral("refused"));
 }
 
 // Every server the masters list, asked; each master's outcome on standard error.
